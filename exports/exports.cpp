@@ -1,0 +1,22 @@
+// The library's whole external interface.
+#include "exports/boundary.h"
+#include "exports/module.h"
+
+#define ORVANTA_EXPORT extern "C" __attribute__((visibility("default")))
+
+using orvanta::exports::AtBoundary;
+
+ORVANTA_EXPORT int fnDBOpen(LPCWSTR /*unused*/, LPCWSTR connectionString) {
+    return AtBoundary(0, [&] { return g_database.Open(connectionString ? connectionString : u""); });
+}
+
+ORVANTA_EXPORT void fnDBClose() {
+    AtBoundary(0, [] {
+        g_database.Close();
+        return 0;
+    });
+}
+
+ORVANTA_EXPORT int fnDBExecute(LPCWSTR statement) {
+    return AtBoundary(0, [&] { return g_database.Execute(statement) ? static_cast<int>(g_database.GetRecordsAffected()) : 0; });
+}

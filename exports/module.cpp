@@ -1,0 +1,3 @@
+#include "exports/module.h"
+
+CADODatabase g_database;

@@ -1,0 +1,80 @@
+// The implementation side of COM objects: one QueryInterface, one reference count, and the guard
+// that turns a C++ failure inside a method into an HRESULT with the thread's error information.
+#pragma once
+
+#include <atomic>
+#include <concepts>
+#include <new>
+#include <type_traits>
+#include <utility>
+
+#include <comptr.h>
+#include <objbase.h>
+
+namespace orvanta::com {
+
+// An implementation class may stand between an object and the interface it implements (a class
+// that gives every method a default); it names that interface as `Interface`.
+template <class T>
+struct InterfaceOf {
+    using type = T;
+};
+template <class T>
+    requires requires { typename T::Interface; }
+struct InterfaceOf<T> {
+    using type = typename T::Interface;
+};
+
+template <class Interface, class From>
+void* FindInChain(From* from, REFIID iid) {
+    if (iid == Interface::Iid) return static_cast<Interface*>(from);
+    if constexpr (requires { typename Interface::Base; }) {
+        return FindInChain<typename Interface::Base>(static_cast<Interface*>(from), iid);
+    } else {
+        return nullptr;
+    }
+}
+
+template <class Derived, class Primary, class... Others>
+class ComObject : public Primary, public Others... {
+public:
+    HRESULT QueryInterface(REFIID iid, void** object) noexcept final {
+        if (!object) return E_POINTER;
+        *object = Find<Primary, Others...>(iid);
+        if (!*object) return E_NOINTERFACE;
+        AddRef();
+        return S_OK;
+    }
+    ULONG AddRef() noexcept final { return m_references.fetch_add(1, std::memory_order_relaxed) + 1; }
+    ULONG Release() noexcept final {
+        const ULONG left = m_references.fetch_sub(1, std::memory_order_acq_rel) - 1;
+        if (left == 0) delete static_cast<Derived*>(this);
+        return left;
+    }
+
+protected:
+    ComObject() = default;
+    ~ComObject() = default;
+
+private:
+    template <class First, class... Rest>
+    void* Find(REFIID iid) {
+        if (void* found = FindInChain<typename InterfaceOf<First>::type>(static_cast<First*>(this), iid)) {
+            return found;
+        }
+        if constexpr (sizeof...(Rest) > 0) return Find<Rest...>(iid);
+        return nullptr;
+    }
+
+    std::atomic<ULONG> m_references{1};
+};
+
+// Creates an object holding its first reference.
+template <class T, class... Args>
+ComPtr<T> MakeCom(Args&&... args) {
+    ComPtr<T> object;
+    object.Attach(new T(std::forward<Args>(args)...));
+    return object;
+}
+
+}  // namespace orvanta::com

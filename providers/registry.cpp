@@ -1,0 +1,26 @@
+#include "providers/provider.h"
+#include "providers/sqlite/session.h"
+
+namespace orvanta::providers {
+namespace {
+
+// A plain table, read only: the module's static objects may open connections while it loads.
+constexpr ProviderEntry kProviders[] = {
+    {u"SQLite", &sqlite::Open},
+};
+
+// What a connection string that names no provider gets, as on the platform.
+constexpr std::u16string_view kDefaultProvider = u"MSDASQL";
+
+}  // namespace
+
+const ProviderEntry* FindProvider(const ConnectionString& properties) {
+    const std::u16string* name = properties.Find(u"Provider");
+    const std::u16string_view wanted = name && !name->empty() ? std::u16string_view(*name) : kDefaultProvider;
+    for (const ProviderEntry& entry : kProviders) {
+        if (EqualsIgnoringCase(entry.name, wanted)) return &entry;
+    }
+    return nullptr;
+}
+
+}  // namespace orvanta::providers
