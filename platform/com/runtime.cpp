@@ -1,6 +1,6 @@
 // Apartments, class objects and object creation.
+#include <array>
 #include <mutex>
-#include <vector>
 
 #include <comptr.h>
 #include <oleauto.h>
@@ -12,22 +12,25 @@ thread_local ULONG t_initialisations = 0;
 
 struct RegisteredClass {
     CLSID clsid;
-    IClassFactory* factory;
+    IClassFactory* factory;  // null: a free slot
     ULONG cookie;
 };
 
-// Constant-initialised, so that objects built while the module is being loaded can already
-// create instances.
+// Constant-initialised and never destroyed, so that static objects of any module may register,
+// create and revoke while the process starts and ends, in whatever order they run.
+constexpr std::size_t kMaxRegistered = 64;
 constinit std::mutex g_registeredMutex;
-constinit std::vector<RegisteredClass> g_registered;
+constinit std::array<RegisteredClass, kMaxRegistered> g_registered{};
 constinit ULONG g_nextCookie = 1;
 
 ComPtr<IClassFactory> FindRegistered(REFCLSID clsid) {
     std::lock_guard lock(g_registeredMutex);
-    for (auto it = g_registered.rbegin(); it != g_registered.rend(); ++it) {
-        if (it->clsid == clsid) return ComPtr<IClassFactory>(it->factory);
+    // The latest registration of a class wins: it has the highest cookie.
+    const RegisteredClass* found = nullptr;
+    for (const RegisteredClass& entry : g_registered) {
+        if (entry.factory && entry.clsid == clsid && (!found || entry.cookie > found->cookie)) found = &entry;
     }
-    return nullptr;
+    return found ? ComPtr<IClassFactory>(found->factory) : nullptr;
 }
 
 }  // namespace
@@ -51,25 +54,23 @@ HRESULT CoRegisterClassObject(REFCLSID clsid, IUnknown* classObject, ULONG /*con
     if (FAILED(classObject->QueryInterface(IID_IClassFactory, factory.ReleaseAndGetVoidAddress()))) {
         return E_INVALIDARG;
     }
-    try {
-        std::lock_guard lock(g_registeredMutex);
-        g_registered.push_back({clsid, factory.Get(), g_nextCookie});
-        (void)factory.Detach();
+    std::lock_guard lock(g_registeredMutex);
+    for (RegisteredClass& entry : g_registered) {
+        if (entry.factory) continue;
+        entry = {clsid, factory.Detach(), g_nextCookie};
         *cookie = g_nextCookie++;
         return S_OK;
-    } catch (...) {
-        return E_OUTOFMEMORY;
     }
+    return E_OUTOFMEMORY;
 }
 
 HRESULT CoRevokeClassObject(ULONG cookie) {
     IClassFactory* factory = nullptr;
     {
         std::lock_guard lock(g_registeredMutex);
-        for (auto it = g_registered.begin(); it != g_registered.end(); ++it) {
-            if (it->cookie == cookie) {
-                factory = it->factory;
-                g_registered.erase(it);
+        for (RegisteredClass& entry : g_registered) {
+            if (entry.factory && entry.cookie == cookie) {
+                factory = std::exchange(entry.factory, nullptr);
                 break;
             }
         }

@@ -1,0 +1,23 @@
+// A directory of its own for each test, removed with everything in it.
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+namespace orvanta::testing {
+
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+
+    const std::filesystem::path& Path() const { return m_path; }
+    std::string File(const std::string& name) const { return (m_path / name).string(); }
+
+private:
+    std::filesystem::path m_path;
+};
+
+}  // namespace orvanta::testing
