@@ -27,6 +27,8 @@ packages=(
     # 32-bit library: multilib compiler, i386 twins of the libraries, user-mode emulator for its tests
     g++-multilib qemu-user
     libsqlite3-dev:i386 libpq5:i386 unixodbc-dev:i386
+    # ODBC drivers that the 32-bit ODBC tests load (Debian co-installs them with the 64-bit ones)
+    libsqliteodbc:i386 odbc-postgresql:i386
 )
 apt-get install -y -qq --no-install-recommends "${packages[@]}"
 
