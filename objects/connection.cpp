@@ -5,6 +5,7 @@
 
 #include "objects/bstr_view.h"
 #include "objects/method_guard.h"
+#include "objects/recordset.h"
 
 namespace orvanta::objects {
 namespace {
@@ -112,10 +113,17 @@ HRESULT Connection::Execute(BSTR commandText, VARIANT* recordsAffected, LONG opt
         if (recordset) *recordset = nullptr;
         if (!m_session) Fail(adErrObjectClosed);
         if (SysStringLen(commandText) == 0) Fail(DB_E_NOCOMMAND, u"Command text was not set for the command object.");
-        if (options == adOptionUnspecified || !(options & adExecuteNoRecords)) {
-            Fail(E_NOTIMPL, u"Execute returns no records here: pass adExecuteNoRecords.");
+        std::int64_t affected = -1;
+        if (options != adOptionUnspecified && (options & adExecuteNoRecords)) {
+            affected = m_session->Execute(View(commandText));
+        } else {
+            // The rows come back in a Recordset, closed when the command returns none; the engines
+            // tell no count for such a command, so RecordsAffected stays -1.
+            auto rows = com::MakeCom<Recordset>();
+            rows->putref_ActiveConnection(static_cast<_Connection*>(this));
+            rows->OpenOn(*m_session, View(commandText));
+            if (recordset) *recordset = rows.Detach();
         }
-        const std::int64_t affected = m_session->Execute(View(commandText));
         if (recordsAffected) {
             VariantClear(recordsAffected);
             recordsAffected->vt = VT_I4;

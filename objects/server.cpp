@@ -3,6 +3,7 @@
 
 #include "com/object.h"
 #include "objects/connection.h"
+#include "objects/recordset.h"
 
 namespace orvanta::objects {
 namespace {
@@ -39,14 +40,16 @@ public:
 };
 
 constinit ClassFactory<Connection> g_connectionFactory;
+constinit ClassFactory<Recordset> g_recordsetFactory;
 
 struct BuiltInClass {
     const CLSID& clsid;
     IClassFactory* factory;
 };
 
-const BuiltInClass kClasses[] = {
+constexpr BuiltInClass kClasses[] = {
     {CLSID_Connection, &g_connectionFactory},
+    {CLSID_Recordset, &g_recordsetFactory},
 };
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include "ado/interfaces.h"
 #include "objects/failure.h"
+#include "support/bstr.h"
 #include "support/com_testing.h"
 #include "support/temp_dir.h"
 #include "support/text.h"
@@ -9,19 +10,10 @@
 namespace orvanta {
 namespace {
 
+using testing::Bstr;
 using testing::TempDir;
 using testing::U16;
 using testing::U8;
-
-class Bstr {
-public:
-    explicit Bstr(std::u16string_view text) : m_text(SysAllocStringLen(text.data(), static_cast<UINT>(text.size()))) {}
-    ~Bstr() { SysFreeString(m_text); }
-    operator BSTR() const { return m_text; }
-
-private:
-    BSTR m_text;
-};
 
 struct ThreadError {
     std::string source;
