@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <utility>
 
 #include <windows.h>
 
@@ -21,6 +22,8 @@ public:
     ~CBstr() { SysFreeString(m_text); }
 
     BSTR Get() const { return m_text; }
+    // Hands the BSTR over to a VARIANT or other owner.
+    [[nodiscard]] BSTR Detach() { return std::exchange(m_text, nullptr); }
 
 private:
     BSTR m_text;

@@ -1,6 +1,7 @@
 // The library's whole external interface.
 #include "exports/boundary.h"
 #include "exports/module.h"
+#include "exports/query.h"
 
 #define ORVANTA_EXPORT extern "C" __attribute__((visibility("default")))
 
@@ -19,4 +20,8 @@ ORVANTA_EXPORT void fnDBClose() {
 
 ORVANTA_EXPORT int fnDBExecute(LPCWSTR statement) {
     return AtBoundary(0, [&] { return g_database.Execute(statement) ? static_cast<int>(g_database.GetRecordsAffected()) : 0; });
+}
+
+ORVANTA_EXPORT int fnDBExecuteQuery(LPCWSTR query, LPWSTR buffer) {
+    return AtBoundary(0, [&] { return ExecuteQueryIntoBuffer(g_database, query, buffer); });
 }

@@ -19,7 +19,7 @@ public:
         if (!m_handle) throw std::runtime_error(std::string("dlopen: ") + dlerror());
         open = Symbol<Open>("fnDBOpen");
         execute = Symbol<Execute>("fnDBExecute");
-        executeQuery = reinterpret_cast<ExecuteQuery>(dlsym(m_handle, "fnDBExecuteQuery"));
+        executeQuery = Symbol<ExecuteQuery>("fnDBExecuteQuery");
         close = Symbol<Close>("fnDBClose");
     }
     ~Library() { Unload(); }
