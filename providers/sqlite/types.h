@@ -14,6 +14,11 @@ enum class DeclaredType {
     Real,
     Text,
     Blob,
+    Boolean,   // BOOLEAN, BOOL: integers become booleans
+    Date,      // DATE: ISO 8601 text becomes a date
+    DateTime,  // DATETIME, TIMESTAMP: likewise
+    Decimal,   // DECIMAL, NUMERIC: numbers become exact decimals when they fit
+    Currency,  // MONEY, CURRENCY: numbers become currency when they fit
 };
 
 DeclaredType ClassifyDeclaration(const char* declaration);
