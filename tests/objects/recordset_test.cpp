@@ -263,3 +263,61 @@ TEST_F(RecordsetObject, ConnectionExecuteWithoutNoRecordsReturnsTheRows) {
 
 }  // namespace
 }  // namespace orvanta
+
+namespace orvanta {
+namespace {
+
+// Declared types give SQLite values the types that drivers on the platform give them.
+TEST_F(RecordsetObject, DeclaredTypesChooseTheVariantType) {
+    Run(u"CREATE TABLE typed(flag BOOLEAN, day DATE, stamp DATETIME, ts TIMESTAMP, amount DECIMAL(10,2), "
+        u"n NUMERIC, price MONEY, cash CURRENCY, plain INTEGER)");
+    Run(u"INSERT INTO typed VALUES (1, '2024-02-29', '2024-02-29 13:45:10.5', '2024-02-29T13:45:10Z', "
+        u"'12.50', 3, 19.99, '1234.56789', 7)");
+    Run(u"INSERT INTO typed VALUES ('yes', 'soon', '2024-13-01 00:00:00', 12, 'n/a', "
+        u"'123456789012345678901234567890', 'free', x'00', NULL)");
+    ASSERT_EQ(Open(u"SELECT * FROM typed"), S_OK);
+
+    struct Expected {
+        VARTYPE first;
+        VARTYPE second;  // a value the declared meaning does not fit keeps its storage type
+    };
+    const Expected expected[] = {
+        {VT_BOOL, VT_BSTR}, {VT_DATE, VT_BSTR},    {VT_DATE, VT_BSTR},       {VT_DATE, VT_I4},
+        {VT_DECIMAL, VT_BSTR}, {VT_DECIMAL, VT_BSTR}, {VT_CY, VT_BSTR}, {VT_CY, VT_ARRAY | VT_UI1},
+        {VT_I4, VT_NULL},
+    };
+    for (SHORT column = 0; column < 9; ++column) {
+        SCOPED_TRACE(column);
+        ASSERT_EQ(m_recordset->MoveFirst(), S_OK);
+        Variant first;
+        ASSERT_EQ(Item(column)->get_Value(&first), S_OK);
+        EXPECT_EQ(first.vt, expected[column].first);
+        ASSERT_EQ(m_recordset->MoveNext(), S_OK);
+        Variant second;
+        ASSERT_EQ(Item(column)->get_Value(&second), S_OK);
+        EXPECT_EQ(second.vt, expected[column].second);
+    }
+
+    ASSERT_EQ(m_recordset->MoveFirst(), S_OK);
+    Variant flag, stamp, amount, price, cash;
+    ASSERT_EQ(Item(0)->get_Value(&flag), S_OK);
+    ASSERT_EQ(Item(2)->get_Value(&stamp), S_OK);
+    ASSERT_EQ(Item(4)->get_Value(&amount), S_OK);
+    ASSERT_EQ(Item(6)->get_Value(&price), S_OK);
+    ASSERT_EQ(Item(7)->get_Value(&cash), S_OK);
+    EXPECT_EQ(flag.boolVal, VARIANT_TRUE);
+    EXPECT_DOUBLE_EQ(stamp.date, 45351 + (13 * 3600 + 45 * 60 + 10.5) / 86400);
+    EXPECT_EQ(amount.decVal.Lo64, 1250u);
+    EXPECT_EQ(amount.decVal.scale, 2);
+    EXPECT_EQ(price.cyVal.int64, 199900);
+    EXPECT_EQ(cash.cyVal.int64, 12345679) << "rounded half away from zero at four places";
+
+    DataTypeEnum type = adEmpty;
+    ASSERT_EQ(Item(1)->get_Type(&type), S_OK);
+    EXPECT_EQ(type, adDBDate);
+    ASSERT_EQ(Item(6)->get_Type(&type), S_OK);
+    EXPECT_EQ(type, adCurrency);
+}
+
+}  // namespace
+}  // namespace orvanta
