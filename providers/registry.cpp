@@ -1,5 +1,8 @@
 #include "providers/provider.h"
 #include "providers/sqlite/session.h"
+#if ORVANTA_WITH_POSTGRESQL
+#include "providers/postgresql/session.h"
+#endif
 
 namespace orvanta::providers {
 namespace {
@@ -7,6 +10,9 @@ namespace {
 // A plain table, read only: the module's static objects may open connections while it loads.
 constexpr ProviderEntry kProviders[] = {
     {u"SQLite", &sqlite::Open},
+#if ORVANTA_WITH_POSTGRESQL
+    {u"PostgreSQL", &postgresql::Open},
+#endif
 };
 
 // What a connection string that names no provider gets, as on the platform.

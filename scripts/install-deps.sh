@@ -32,8 +32,8 @@ packages=(
 )
 apt-get install -y -qq --no-install-recommends "${packages[@]}"
 
-# Locales that the currency tests switch to.
-for locale in en_US.UTF-8 de_DE.UTF-8; do
+# Locales that the currency tests switch to (ja_JP: a currency without fraction digits).
+for locale in en_US.UTF-8 de_DE.UTF-8 ja_JP.UTF-8; do
     if ! locale -a 2>/dev/null | grep -qi "^${locale%.*}\.utf-\?8$"; then
         sed -i "s/^# *\(${locale} UTF-8\)/\1/" /etc/locale.gen
         need_locale_gen=1

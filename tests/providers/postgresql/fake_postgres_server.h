@@ -1,0 +1,31 @@
+// A loopback server that speaks just enough of the PostgreSQL protocol to let a client log in,
+// answers every query with an empty result until it is told to stall, and then goes silent, as a
+// server that hangs does. Cancel requests are taken and dropped, as the postmaster takes them.
+#pragma once
+
+#include <atomic>
+#include <thread>
+
+namespace orvanta::testing {
+
+class FakePostgresServer {
+public:
+    FakePostgresServer();
+    ~FakePostgresServer();
+    FakePostgresServer(const FakePostgresServer&) = delete;
+    FakePostgresServer& operator=(const FakePostgresServer&) = delete;
+
+    int Port() const { return m_port; }
+    void Stall() { m_stalled = true; }
+
+private:
+    void Serve();
+
+    int m_listener = -1;
+    int m_wake[2] = {-1, -1};
+    int m_port = 0;
+    std::atomic<bool> m_stalled{false};
+    std::thread m_thread;
+};
+
+}  // namespace orvanta::testing
