@@ -1,5 +1,8 @@
 #include "providers/provider.h"
 #include "providers/sqlite/session.h"
+#if ORVANTA_WITH_ODBC
+#include "providers/odbc/session.h"
+#endif
 #if ORVANTA_WITH_POSTGRESQL
 #include "providers/postgresql/session.h"
 #endif
@@ -10,6 +13,9 @@ namespace {
 // A plain table, read only: the module's static objects may open connections while it loads.
 constexpr ProviderEntry kProviders[] = {
     {u"SQLite", &sqlite::Open},
+#if ORVANTA_WITH_ODBC
+    {u"MSDASQL", &odbc::Open},
+#endif
 #if ORVANTA_WITH_POSTGRESQL
     {u"PostgreSQL", &postgresql::Open},
 #endif

@@ -1,0 +1,243 @@
+#include "providers/odbc/types.h"
+
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+
+namespace orvanta::providers::odbc {
+namespace {
+
+constexpr int kMaxDecimalScale = 28;
+constexpr double kSecondsPerDay = 86400.0;
+
+template <class T>
+T Load(const void* data) {
+    T value;
+    std::memcpy(&value, data, sizeof(T));
+    return value;
+}
+
+// The magnitude of a decimal as three 32-bit limbs, least significant first.
+struct Mantissa {
+    std::uint32_t limb[3] = {};
+
+    // False when the result no longer fits in 96 bits.
+    bool MultiplyAdd(std::uint32_t factor, std::uint32_t addend) {
+        std::uint64_t carry = addend;
+        for (std::uint32_t& part : limb) {
+            const std::uint64_t product = std::uint64_t{part} * factor + carry;
+            part = static_cast<std::uint32_t>(product);
+            carry = product >> 32;
+        }
+        return carry == 0;
+    }
+    bool IsZero() const { return (limb[0] | limb[1] | limb[2]) == 0; }
+};
+
+std::int64_t DaysSince1970(int year, int month, int day) {
+    const std::int64_t y = year - (month <= 2 ? 1 : 0);
+    const std::int64_t era = (y >= 0 ? y : y - 399) / 400;
+    const std::int64_t yearOfEra = y - era * 400;
+    const std::int64_t dayOfYear = (153 * (month + (month > 2 ? -3 : 9)) + 2) / 5 + day - 1;
+    const std::int64_t dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
+    return era * 146097 + dayOfEra - 719468;
+}
+
+// The range of dates that the platform's date type holds.
+bool IsRepresentableDate(int year, int month, int day) {
+    return year >= 100 && year <= 9999 && month >= 1 && month <= 12 && day >= 1 && day <= 31;
+}
+
+bool IsValidTime(int hour, int minute, int second) {
+    return hour >= 0 && hour <= 23 && minute >= 0 && minute <= 59 && second >= 0 && second <= 60;
+}
+
+// A value that the date type cannot hold keeps its driver's fields, as text.
+void AddAsText(const char* text, int length, ResultSet& result) {
+    char16_t wide[64];
+    const int units = length < 0 ? 0 : length < 64 ? length : 63;
+    for (int i = 0; i < units; ++i) wide[i] = static_cast<unsigned char>(text[i]);
+    result.AddUtf16(std::u16string_view(wide, static_cast<std::size_t>(units)));
+}
+
+void AddDate(const SQL_DATE_STRUCT& date, ResultSet& result) {
+    if (IsRepresentableDate(date.year, date.month, date.day)) {
+        result.AddDate(OleDate(date.year, date.month, date.day, 0));
+        return;
+    }
+    char text[64];
+    AddAsText(text, std::snprintf(text, sizeof text, "%04d-%02u-%02u", date.year, date.month, date.day), result);
+}
+
+void AddTime(const SQL_TIME_STRUCT& time, ResultSet& result) {
+    if (IsValidTime(time.hour, time.minute, time.second)) {
+        result.AddDate((time.hour * 3600 + time.minute * 60 + time.second) / kSecondsPerDay);
+        return;
+    }
+    char text[64];
+    AddAsText(text, std::snprintf(text, sizeof text, "%02u:%02u:%02u", time.hour, time.minute, time.second), result);
+}
+
+void AddTimestamp(const SQL_TIMESTAMP_STRUCT& stamp, ResultSet& result) {
+    if (IsRepresentableDate(stamp.year, stamp.month, stamp.day) && IsValidTime(stamp.hour, stamp.minute, stamp.second) &&
+        stamp.fraction < 1000000000u) {
+        const double seconds = stamp.hour * 3600 + stamp.minute * 60 + stamp.second + stamp.fraction / 1e9;
+        result.AddDate(OleDate(stamp.year, stamp.month, stamp.day, seconds));
+        return;
+    }
+    char text[64];
+    AddAsText(text,
+              std::snprintf(text, sizeof text, "%04d-%02u-%02u %02u:%02u:%02u.%09u", stamp.year, stamp.month, stamp.day,
+                            stamp.hour, stamp.minute, stamp.second, static_cast<unsigned>(stamp.fraction)),
+              result);
+}
+
+}  // namespace
+
+Fetch FetchOf(SQLSMALLINT sqlType, bool isUnsigned) {
+    switch (sqlType) {
+        case SQL_SMALLINT: return isUnsigned ? Fetch::Int32 : Fetch::Int16;
+        case SQL_INTEGER: return isUnsigned ? Fetch::UInt32 : Fetch::Int32;
+        case SQL_BIGINT: return isUnsigned ? Fetch::DecimalText : Fetch::Int64;
+        // A signed TINYINT would lose its sign in an unsigned byte.
+        case SQL_TINYINT: return isUnsigned ? Fetch::UInt8 : Fetch::Int16;
+        case SQL_REAL: return Fetch::Float;
+        case SQL_FLOAT:
+        case SQL_DOUBLE: return Fetch::Double;
+        case SQL_DECIMAL:
+        case SQL_NUMERIC: return Fetch::DecimalText;
+        case SQL_BIT: return Fetch::Boolean;
+        case SQL_TYPE_DATE:
+        case SQL_DATE: return Fetch::Date;
+        case SQL_TYPE_TIME:
+        case SQL_TIME: return Fetch::Time;
+        case SQL_TYPE_TIMESTAMP:
+        case SQL_TIMESTAMP: return Fetch::Timestamp;
+        case SQL_BINARY:
+        case SQL_VARBINARY:
+        case SQL_LONGVARBINARY: return Fetch::Binary;
+        default: return Fetch::Text;
+    }
+}
+
+ColumnType ColumnTypeOf(Fetch fetch) {
+    switch (fetch) {
+        case Fetch::Int16: return ColumnType::Int16;
+        case Fetch::Int32: return ColumnType::Int32;
+        case Fetch::Int64: return ColumnType::Int64;
+        case Fetch::UInt8: return ColumnType::UInt8;
+        case Fetch::UInt32: return ColumnType::UInt32;
+        case Fetch::Float: return ColumnType::Float;
+        case Fetch::Double: return ColumnType::Double;
+        case Fetch::Boolean: return ColumnType::Boolean;
+        case Fetch::Date: return ColumnType::Date;
+        case Fetch::Time: return ColumnType::Time;
+        case Fetch::Timestamp: return ColumnType::DateTime;
+        case Fetch::DecimalText: return ColumnType::Decimal;
+        case Fetch::Text: return ColumnType::Text;
+        case Fetch::Binary: return ColumnType::Binary;
+    }
+    return ColumnType::Unknown;
+}
+
+SQLSMALLINT CTypeOf(Fetch fetch) {
+    switch (fetch) {
+        case Fetch::Int16: return SQL_C_SSHORT;
+        case Fetch::Int32: return SQL_C_SLONG;
+        case Fetch::Int64: return SQL_C_SBIGINT;
+        case Fetch::UInt8: return SQL_C_UTINYINT;
+        case Fetch::UInt32: return SQL_C_ULONG;
+        case Fetch::Float: return SQL_C_FLOAT;
+        case Fetch::Double: return SQL_C_DOUBLE;
+        case Fetch::Boolean: return SQL_C_BIT;
+        case Fetch::Date: return SQL_C_TYPE_DATE;
+        case Fetch::Time: return SQL_C_TYPE_TIME;
+        case Fetch::Timestamp: return SQL_C_TYPE_TIMESTAMP;
+        case Fetch::DecimalText:
+        case Fetch::Text: return SQL_C_WCHAR;
+        case Fetch::Binary: return SQL_C_BINARY;
+    }
+    return SQL_C_WCHAR;
+}
+
+bool IsVariable(Fetch fetch) { return fetch == Fetch::DecimalText || fetch == Fetch::Text || fetch == Fetch::Binary; }
+
+std::size_t FixedSize(Fetch fetch) {
+    switch (fetch) {
+        case Fetch::Int16: return sizeof(SQLSMALLINT);
+        case Fetch::Int32: return sizeof(SQLINTEGER);
+        case Fetch::Int64: return sizeof(SQLBIGINT);
+        case Fetch::UInt8: return sizeof(SQLCHAR);
+        case Fetch::UInt32: return sizeof(SQLUINTEGER);
+        case Fetch::Float: return sizeof(SQLREAL);
+        case Fetch::Double: return sizeof(SQLDOUBLE);
+        case Fetch::Boolean: return sizeof(SQLCHAR);
+        case Fetch::Date: return sizeof(SQL_DATE_STRUCT);
+        case Fetch::Time: return sizeof(SQL_TIME_STRUCT);
+        case Fetch::Timestamp: return sizeof(SQL_TIMESTAMP_STRUCT);
+        case Fetch::DecimalText:
+        case Fetch::Text:
+        case Fetch::Binary: return 0;
+    }
+    return 0;
+}
+
+void AddFixed(Fetch fetch, const void* data, ResultSet& result) {
+    switch (fetch) {
+        case Fetch::Int16: result.AddInt16(Load<SQLSMALLINT>(data)); break;
+        case Fetch::Int32: result.AddInt32(Load<SQLINTEGER>(data)); break;
+        case Fetch::Int64: result.AddInt64(Load<SQLBIGINT>(data)); break;
+        case Fetch::UInt8: result.AddUInt8(Load<SQLCHAR>(data)); break;
+        case Fetch::UInt32: result.AddUInt32(Load<SQLUINTEGER>(data)); break;
+        case Fetch::Float: result.AddFloat(Load<SQLREAL>(data)); break;
+        case Fetch::Double: result.AddDouble(Load<SQLDOUBLE>(data)); break;
+        case Fetch::Boolean: result.AddBoolean(Load<SQLCHAR>(data) != 0); break;
+        case Fetch::Date: AddDate(Load<SQL_DATE_STRUCT>(data), result); break;
+        case Fetch::Time: AddTime(Load<SQL_TIME_STRUCT>(data), result); break;
+        case Fetch::Timestamp: AddTimestamp(Load<SQL_TIMESTAMP_STRUCT>(data), result); break;
+        case Fetch::DecimalText:
+        case Fetch::Text:
+        case Fetch::Binary: result.AddNull(); break;  // not fixed; never asked for
+    }
+}
+
+bool ParseDecimal(std::u16string_view text, DecimalValue& value) {
+    std::size_t i = 0;
+    const bool negative = i < text.size() && text[i] == u'-';
+    if (i < text.size() && (text[i] == u'-' || text[i] == u'+')) ++i;
+
+    const std::size_t integerStart = i;
+    while (i < text.size() && text[i] >= u'0' && text[i] <= u'9') ++i;
+    const std::u16string_view integer = text.substr(integerStart, i - integerStart);
+    std::u16string_view fraction;
+    if (i < text.size() && text[i] == u'.') {
+        const std::size_t fractionStart = ++i;
+        while (i < text.size() && text[i] >= u'0' && text[i] <= u'9') ++i;
+        fraction = text.substr(fractionStart, i - fractionStart);
+    }
+    if (i != text.size() || (integer.empty() && fraction.empty())) return false;
+    // Trailing zeros beyond the scale the type holds change nothing.
+    while (fraction.size() > kMaxDecimalScale && fraction.back() == u'0') fraction.remove_suffix(1);
+    if (fraction.size() > kMaxDecimalScale) return false;
+
+    Mantissa mantissa;
+    for (std::u16string_view digits : {integer, fraction}) {
+        for (char16_t digit : digits) {
+            if (!mantissa.MultiplyAdd(10, static_cast<std::uint32_t>(digit - u'0'))) return false;
+        }
+    }
+    value.low = std::uint64_t{mantissa.limb[1]} << 32 | mantissa.limb[0];
+    value.high = mantissa.limb[2];
+    value.scale = static_cast<std::uint8_t>(fraction.size());
+    value.negative = negative && !mantissa.IsZero();
+    return true;
+}
+
+double OleDate(int year, int month, int day, double secondsOfDay) {
+    constexpr std::int64_t kDaysFrom1899To1970 = 25569;
+    const auto days = static_cast<double>(DaysSince1970(year, month, day) + kDaysFrom1899To1970);
+    const double fraction = secondsOfDay / kSecondsPerDay;
+    return days >= 0 ? days + fraction : days - fraction;
+}
+
+}  // namespace orvanta::providers::odbc
