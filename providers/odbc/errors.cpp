@@ -66,7 +66,8 @@ ProviderError DiagnosticError(const Handle& handle, SQLRETURN result, Stage stag
         text += u") and the driver reported nothing more.";
     }
     Mask(text, secret);
-    return ProviderError(KindOfState(firstState, stage), std::move(text), std::move(firstState), firstNative);
+    const ErrorKind kind = KindOfState(firstState, stage);
+    return ProviderError(kind, std::move(text), std::move(firstState), firstNative);
 }
 
 }  // namespace orvanta::providers::odbc

@@ -176,7 +176,7 @@ const std::vector<DriverCase>& Drivers() {
                 {"BYTEA", "'\\x00ff10'", ColumnType::Binary, "Bytes:00ff10"},
                 {"TEXT", "'h\xC3\xA9llo'", ColumnType::Text, "Utf16:h\xC3\xA9llo"},
                 {"CHAR(3)", "'ab'", ColumnType::Text, "Utf16:ab "},
-                {"UUID", "'a6400d4a-ecd9-4b0a-ac23-395ddafb075b'", ColumnType::Text, "Utf16:a6400d4a-ecd9-4b0a-ac23-395ddafb075b"},
+                {"UUID", "'a6400d4a-ecd9-4b0a-ac23-395ddafb075b'", ColumnType::Text, "Utf16:A6400D4A-ECD9-4B0A-AC23-395DDAFB075B"},
                 {"INTERVAL", "'1 day'", ColumnType::Text, "Utf16:1 day"},
             },
             "TEXT",
