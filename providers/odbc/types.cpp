@@ -92,6 +92,24 @@ void AddTimestamp(const SQL_TIMESTAMP_STRUCT& stamp, ResultSet& result) {
               result);
 }
 
+// The column's own cell kind when the value fits it, else the narrowest that holds it whole.
+void AddInteger(Fetch fetch, std::int64_t value, ResultSet& result) {
+    switch (fetch) {
+        case Fetch::Int16:
+            if (value >= INT16_MIN && value <= INT16_MAX) return result.AddInt16(static_cast<std::int16_t>(value));
+            break;
+        case Fetch::UInt8:
+            if (value >= 0 && value <= UINT8_MAX) return result.AddUInt8(static_cast<std::uint8_t>(value));
+            break;
+        case Fetch::UInt32:
+            if (value >= 0 && value <= UINT32_MAX) return result.AddUInt32(static_cast<std::uint32_t>(value));
+            break;
+        case Fetch::Int64: return result.AddInt64(value);
+        default: break;
+    }
+    result.AddInteger(value);
+}
+
 }  // namespace
 
 Fetch FetchOf(SQLSMALLINT sqlType, bool isUnsigned) {
@@ -140,13 +158,15 @@ ColumnType ColumnTypeOf(Fetch fetch) {
     return ColumnType::Unknown;
 }
 
+// Integers of every size are read as 64 bits: a driver for an engine that keeps any integer in any
+// integer column (SQLite) cuts a value that does not fit the narrower C type without a word.
 SQLSMALLINT CTypeOf(Fetch fetch) {
     switch (fetch) {
-        case Fetch::Int16: return SQL_C_SSHORT;
-        case Fetch::Int32: return SQL_C_SLONG;
-        case Fetch::Int64: return SQL_C_SBIGINT;
-        case Fetch::UInt8: return SQL_C_UTINYINT;
-        case Fetch::UInt32: return SQL_C_ULONG;
+        case Fetch::Int16:
+        case Fetch::Int32:
+        case Fetch::Int64:
+        case Fetch::UInt8:
+        case Fetch::UInt32: return SQL_C_SBIGINT;
         case Fetch::Float: return SQL_C_FLOAT;
         case Fetch::Double: return SQL_C_DOUBLE;
         case Fetch::Boolean: return SQL_C_BIT;
@@ -164,11 +184,11 @@ bool IsVariable(Fetch fetch) { return fetch == Fetch::DecimalText || fetch == Fe
 
 std::size_t FixedSize(Fetch fetch) {
     switch (fetch) {
-        case Fetch::Int16: return sizeof(SQLSMALLINT);
-        case Fetch::Int32: return sizeof(SQLINTEGER);
-        case Fetch::Int64: return sizeof(SQLBIGINT);
-        case Fetch::UInt8: return sizeof(SQLCHAR);
-        case Fetch::UInt32: return sizeof(SQLUINTEGER);
+        case Fetch::Int16:
+        case Fetch::Int32:
+        case Fetch::Int64:
+        case Fetch::UInt8:
+        case Fetch::UInt32: return sizeof(SQLBIGINT);
         case Fetch::Float: return sizeof(SQLREAL);
         case Fetch::Double: return sizeof(SQLDOUBLE);
         case Fetch::Boolean: return sizeof(SQLCHAR);
@@ -184,11 +204,11 @@ std::size_t FixedSize(Fetch fetch) {
 
 void AddFixed(Fetch fetch, const void* data, ResultSet& result) {
     switch (fetch) {
-        case Fetch::Int16: result.AddInt16(Load<SQLSMALLINT>(data)); break;
-        case Fetch::Int32: result.AddInt32(Load<SQLINTEGER>(data)); break;
-        case Fetch::Int64: result.AddInt64(Load<SQLBIGINT>(data)); break;
-        case Fetch::UInt8: result.AddUInt8(Load<SQLCHAR>(data)); break;
-        case Fetch::UInt32: result.AddUInt32(Load<SQLUINTEGER>(data)); break;
+        case Fetch::Int16:
+        case Fetch::Int32:
+        case Fetch::Int64:
+        case Fetch::UInt8:
+        case Fetch::UInt32: AddInteger(fetch, Load<SQLBIGINT>(data), result); break;
         case Fetch::Float: result.AddFloat(Load<SQLREAL>(data)); break;
         case Fetch::Double: result.AddDouble(Load<SQLDOUBLE>(data)); break;
         case Fetch::Boolean: result.AddBoolean(Load<SQLCHAR>(data) != 0); break;

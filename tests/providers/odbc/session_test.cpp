@@ -106,6 +106,11 @@ const std::vector<DriverCase>& Drivers() {
                 {"BIGINT", "9000000000", ColumnType::Int64, "Int64:9000000000"},
                 {"TINYINT", "-3", ColumnType::Int16, "Int16:-3"},  // signed here: an unsigned byte would lose the sign
                 {"TINYINT UNSIGNED", "200", ColumnType::UInt8, "UInt8:200"},
+                // SQLite keeps any integer in any integer column: it comes whole, in a wider cell.
+                {"INTEGER", "9000000000", ColumnType::Int32, "Int64:9000000000"},
+                {"SMALLINT", "70000", ColumnType::Int16, "Int32:70000"},
+                {"TINYINT UNSIGNED", "300", ColumnType::UInt8, "Int32:300"},
+                {"INTEGER UNSIGNED", "-5", ColumnType::UInt32, "Int32:-5"},
                 {"REAL", "1.5", ColumnType::Double, "Double:1.5"},  // the driver widens REAL to DOUBLE
                 {"DOUBLE", "2.25", ColumnType::Double, "Double:2.25"},
                 {"NUMERIC(10,2)", "12.5", ColumnType::Double, "Double:12.5"},
