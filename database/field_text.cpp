@@ -5,6 +5,8 @@
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
+#include <string_view>
 #include <ctime>
 
 #include "database/com_error.h"
@@ -12,6 +14,7 @@
 namespace {
 
 constexpr std::u16string_view kInvalidDate = u"Invalid DateTime";
+constexpr std::u16string_view kDefaultDatePattern = u"%Y-%m-%d %H:%M:%S";
 constexpr std::size_t kMaxDateCharacters = 255;
 constexpr int kCurrencyCharacters = 64;
 
@@ -24,7 +27,10 @@ void Widen(const char* narrow, std::size_t length, std::u16string& text) {
     text.resize(written > 0 ? static_cast<std::size_t>(written) : 0);
 }
 
-void Widen(const std::string& narrow, std::u16string& text) { Widen(narrow.data(), narrow.size(), text); }
+void NumberText(double value, int digits, std::u16string& text) {
+    char buffer[32];
+    Widen(buffer, GeneralNumberText(value, digits, buffer), text);
+}
 
 template <class Integer>
 void IntegerText(Integer value, std::u16string& text) {
@@ -46,19 +52,86 @@ bool RoundUp(char* digits, int count) {
     return true;
 }
 
-void StripFractionZeros(std::string& text, std::size_t point) {
-    std::size_t end = text.size();
-    while (end > point + 1 && text[end - 1] == '0') --end;
-    text.resize(end);
+// The seventeen significant digits of a positive finite value, correctly rounded (ties to even),
+// and its decimal exponent.
+void SeventeenDigitsByLibrary(double magnitude, char* digits, int& exponent) {
+    char buffer[32];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, magnitude, std::chars_format::scientific, 16);
+    digits[0] = buffer[0];
+    std::memcpy(digits + 1, buffer + 2, 16);
+    const char* e = buffer + 19;  // the exponent's sign, after "d.dddddddddddddddde"
+    std::from_chars(e + 1, result.ptr, exponent);
+    if (*e == '-') exponent = -exponent;
 }
 
-void AppendExponent(std::string& text, int exponent) {
-    text += 'e';
-    text += exponent < 0 ? '-' : '+';
-    const int magnitude = std::abs(exponent);
-    text += static_cast<char>('0' + magnitude / 100 % 10);
-    text += static_cast<char>('0' + magnitude / 10 % 10);
-    text += static_cast<char>('0' + magnitude % 10);
+#if defined(__SIZEOF_INT128__)
+// The same digits by exact integer arithmetic, for the usual magnitudes (about 1e-11 to 1e17):
+// value * 10^(16 - exponent) = m * 5^p * 2^(q + p) needs only 128 bits there.
+constexpr std::uint64_t kPowersOfFive[] = {
+    1ULL, 5ULL, 25ULL, 125ULL, 625ULL, 3125ULL, 15625ULL, 78125ULL, 390625ULL, 1953125ULL, 9765625ULL,
+    48828125ULL, 244140625ULL, 1220703125ULL, 6103515625ULL, 30517578125ULL, 152587890625ULL,
+    762939453125ULL, 3814697265625ULL, 19073486328125ULL, 95367431640625ULL, 476837158203125ULL,
+    2384185791015625ULL, 11920928955078125ULL, 59604644775390625ULL, 298023223876953125ULL,
+    1490116119384765625ULL, 7450580596923828125ULL};
+constexpr std::uint64_t kLowest17 = 10000000000000000ULL;  // 10^16
+constexpr std::uint64_t kPast17 = 100000000000000000ULL;   // 10^17
+
+// The value times 10^p, rounded to the nearest integer (ties to even); false when out of reach.
+bool ScaledByPowerOfTen(std::uint64_t mantissa, int binaryExponent, int p, std::uint64_t& scaled) {
+    if (p < 0 || p >= static_cast<int>(std::size(kPowersOfFive))) return false;
+    const unsigned __int128 product = static_cast<unsigned __int128>(mantissa) * kPowersOfFive[p];
+    const int shift = binaryExponent + p;
+    if (shift >= 0) {
+        if (shift > 10 || (product >> (64 - shift)) != 0) return false;
+        scaled = static_cast<std::uint64_t>(product << shift);
+        return true;
+    }
+    const int right = -shift;
+    if (right >= 127) return false;
+    const unsigned __int128 quotient = product >> right;
+    const unsigned __int128 remainder = product - (quotient << right);
+    const unsigned __int128 half = static_cast<unsigned __int128>(1) << (right - 1);
+    unsigned __int128 rounded = quotient;
+    if (remainder > half || (remainder == half && (quotient & 1))) ++rounded;
+    if (rounded >> 64) return false;
+    scaled = static_cast<std::uint64_t>(rounded);
+    return true;
+}
+
+bool SeventeenDigitsExact(double magnitude, char* digits, int& exponent) {
+    std::uint64_t bits;
+    std::memcpy(&bits, &magnitude, sizeof bits);
+    const int biased = static_cast<int>(bits >> 52);
+    if (biased == 0) return false;  // subnormal
+    const std::uint64_t mantissa = (bits & ((1ULL << 52) - 1)) | (1ULL << 52);
+    const int binaryExponent = biased - 1075;
+    // log10(2) * the position of the leading bit; the true exponent is this or one more.
+    int e = static_cast<int>(std::floor((binaryExponent + 52) * 0.30102999566398120));
+    std::uint64_t scaled = 0;
+    if (!ScaledByPowerOfTen(mantissa, binaryExponent, 16 - e, scaled)) return false;
+    if (scaled >= kPast17) {
+        ++e;
+        if (!ScaledByPowerOfTen(mantissa, binaryExponent, 16 - e, scaled)) return false;
+    } else if (scaled < kLowest17) {
+        --e;
+        if (!ScaledByPowerOfTen(mantissa, binaryExponent, 16 - e, scaled)) return false;
+    }
+    if (scaled == kPast17) {  // rounding carried into an eighteenth digit
+        scaled = kLowest17;
+        ++e;
+    }
+    if (scaled < kLowest17 || scaled >= kPast17) return false;
+    for (int i = 16; i >= 0; --i, scaled /= 10) digits[i] = static_cast<char>('0' + scaled % 10);
+    exponent = e;
+    return true;
+}
+#endif
+
+void SeventeenDigits(double magnitude, char* digits, int& exponent) {
+#if defined(__SIZEOF_INT128__)
+    if (SeventeenDigitsExact(magnitude, digits, exponent)) return;
+#endif
+    SeventeenDigitsByLibrary(magnitude, digits, exponent);
 }
 
 // The 96-bit magnitude of a DECIMAL, rounded once to the nearest double (ties to even).
@@ -195,58 +268,65 @@ std::u16string CurrencyText(VARIANT& value) {
 
 }  // namespace
 
-std::string GeneralNumberText(double value, int digits) {
-    if (std::isnan(value)) return "NaN";
-    if (std::isinf(value)) return value < 0 ? "-Infinity" : "Infinity";
+std::size_t GeneralNumberText(double value, int digits, char* out) {
+    char* const start = out;
+    const auto put = [&](std::string_view text) {
+        std::memcpy(out, text.data(), text.size());
+        out += text.size();
+        return static_cast<std::size_t>(out - start);
+    };
+    if (std::isnan(value)) return put("NaN");
+    if (std::isinf(value)) return put(value < 0 ? "-Infinity" : "Infinity");
 
     // Seventeen significant digits, correctly rounded; every later digit counts as 0.
     std::array<char, 64> significant;
     significant.fill('0');
     int exponent = -1;
     const double magnitude = std::fabs(value);
-    if (magnitude != 0) {
-        char buffer[32];
-        const auto result = std::to_chars(buffer, buffer + sizeof buffer, magnitude, std::chars_format::scientific, 16);
-        significant[0] = buffer[0];
-        for (int i = 0; i < 16; ++i) significant[1 + i] = buffer[2 + i];
-        const char* e = buffer + 19;  // after "d.dddddddddddddddde"
-        const bool negativeExponent = *e == '-';
-        std::from_chars(e + 1, result.ptr, exponent);
-        if (negativeExponent) exponent = -exponent;
-    }
+    if (magnitude != 0) SeventeenDigits(magnitude, significant.data(), exponent);
 
-    std::string text;
-    text.reserve(32);
-    if (std::signbit(value)) text += '-';
+    if (std::signbit(value)) *out++ = '-';
     char* kept = significant.data();
     const bool carried = significant[digits] >= '5' && RoundUp(kept, digits);
+
+    const auto fraction = [&](const char* from, const char* to) {
+        while (to > from && to[-1] == '0') --to;  // trailing zeros go; the point stays
+        *out++ = '.';
+        std::memcpy(out, from, static_cast<std::size_t>(to - from));
+        out += to - from;
+    };
 
     if (exponent < -1 || exponent > digits - 1) {
         if (carried) {
             kept[0] = '1';
             ++exponent;
         }
-        text += kept[0];
-        const std::size_t point = text.size();
-        text += '.';
-        text.append(kept + 1, kept + digits);
-        StripFractionZeros(text, point);
-        AppendExponent(text, exponent);
-        return text;
+        *out++ = kept[0];
+        fraction(kept + 1, kept + digits);
+        *out++ = 'e';
+        *out++ = exponent < 0 ? '-' : '+';
+        const int e = std::abs(exponent);
+        *out++ = static_cast<char>('0' + e / 100 % 10);
+        *out++ = static_cast<char>('0' + e / 10 % 10);
+        *out++ = static_cast<char>('0' + e % 10);
+        return static_cast<std::size_t>(out - start);
     }
 
     const int integerDigits = exponent + 1;  // 0 when the value is below 1
-    if (carried) text += '1';
+    if (carried) *out++ = '1';
     if (integerDigits == 0) {
-        if (!carried) text += '0';
+        if (!carried) *out++ = '0';
     } else {
-        text.append(kept, kept + integerDigits);
+        std::memcpy(out, kept, static_cast<std::size_t>(integerDigits));
+        out += integerDigits;
     }
-    const std::size_t point = text.size();
-    text += '.';
-    text.append(kept + integerDigits, kept + digits);
-    StripFractionZeros(text, point);
-    return text;
+    fraction(kept + integerDigits, kept + digits);
+    return static_cast<std::size_t>(out - start);
+}
+
+std::string GeneralNumberText(double value, int digits) {
+    char buffer[32];
+    return std::string(buffer, GeneralNumberText(value, digits, buffer));
 }
 
 double DecimalToDouble(const DECIMAL& value) {
@@ -260,22 +340,52 @@ double DecimalToDouble(const DECIMAL& value) {
     return sign * Magnitude(value.Hi32, value.Lo64) / divisor;
 }
 
-std::u16string DateText(DATE date, const std::u16string& pattern) {
+void DateText(DATE date, const std::u16string& pattern, std::u16string& text) {
     UDATE calendar;
-    if (FAILED(VarUdateFromDate(date, 0, &calendar))) return std::u16string(kInvalidDate);
+    if (FAILED(VarUdateFromDate(date, 0, &calendar))) {
+        text = kInvalidDate;
+        return;
+    }
+    const SYSTEMTIME& st = calendar.st;
+    if (pattern == kDefaultDatePattern) {  // most dates take this one: the fields need no lookup
+        const auto two = [](char16_t* at, int value) {
+            at[0] = static_cast<char16_t>(u'0' + value / 10);
+            at[1] = static_cast<char16_t>(u'0' + value % 10);
+        };
+        text.resize(19);
+        char16_t* at = text.data();
+        two(at, st.wYear / 100);
+        two(at + 2, st.wYear % 100);
+        at[4] = u'-';
+        two(at + 5, st.wMonth);
+        at[7] = u'-';
+        two(at + 8, st.wDay);
+        at[10] = u' ';
+        two(at + 11, st.wHour);
+        at[13] = u':';
+        two(at + 14, st.wMinute);
+        at[16] = u':';
+        two(at + 17, st.wSecond);
+        return;
+    }
     tm t{};
-    t.tm_sec = calendar.st.wSecond;
-    t.tm_min = calendar.st.wMinute;
-    t.tm_hour = calendar.st.wHour;
-    t.tm_mday = calendar.st.wDay;
-    t.tm_mon = calendar.st.wMonth - 1;
-    t.tm_year = calendar.st.wYear - 1900;
-    t.tm_wday = calendar.st.wDayOfWeek;
+    t.tm_sec = st.wSecond;
+    t.tm_min = st.wMinute;
+    t.tm_hour = st.wHour;
+    t.tm_mday = st.wDay;
+    t.tm_mon = st.wMonth - 1;
+    t.tm_year = st.wYear - 1900;
+    t.tm_wday = st.wDayOfWeek;
     t.tm_yday = calendar.wDayOfYear - 1;
     t.tm_isdst = 0;
-    std::u16string text;
+    text.clear();
     FormatTime(pattern, t, text);
     if (text.size() > kMaxDateCharacters) text.clear();
+}
+
+std::u16string DateText(DATE date, const std::u16string& pattern) {
+    std::u16string text;
+    DateText(date, pattern, text);
     return text;
 }
 
@@ -293,11 +403,11 @@ bool VariantToFieldText(VARIANT& value, std::u16string& text, const std::u16stri
         case VT_UI4: IntegerText(value.ulVal, text); return true;
         case VT_UINT: IntegerText(value.uintVal, text); return true;
         case VT_UI8: IntegerText(value.ullVal, text); return true;
-        case VT_R4: Widen(GeneralNumberText(static_cast<double>(value.fltVal), 10), text); return true;
-        case VT_R8: Widen(GeneralNumberText(value.dblVal, 20), text); return true;
-        case VT_DECIMAL: Widen(GeneralNumberText(DecimalToDouble(value.decVal), 20), text); return true;
+        case VT_R4: NumberText(static_cast<double>(value.fltVal), 10, text); return true;
+        case VT_R8: NumberText(value.dblVal, 20, text); return true;
+        case VT_DECIMAL: NumberText(DecimalToDouble(value.decVal), 20, text); return true;
         case VT_CY: text = CurrencyText(value); return true;
-        case VT_DATE: text = DateText(value.date, dateFormat); return true;
+        case VT_DATE: DateText(value.date, dateFormat, text); return true;
         case VT_BOOL: text = value.boolVal == VARIANT_TRUE ? u"T" : u"F"; return true;
         case VT_BSTR:
             if (value.bstrVal) {

@@ -11,10 +11,17 @@ namespace {
 
 constexpr char kFailureLine[] = "xxxxxxxx ! fnDBExecuteQuery error xxxxx";
 
-// A field's own commas and line ends would break the block's structure.
+// A field's own commas and line ends would break the block's structure. Most fields hold neither,
+// so one scan decides whether there is anything to replace.
 void MaskSeparators(std::u16string& field) {
-    ReplaceAll(field, u",", u"\uFF0C");
-    ReplaceAll(field, u"\r\n", u"KRAVENLIX");
+    bool comma = false;
+    bool carriageReturn = false;
+    for (const char16_t c : field) {
+        comma |= c == u',';
+        carriageReturn |= c == u'\r';
+    }
+    if (comma) ReplaceAll(field, u",", u"\uFF0C");
+    if (carriageReturn) ReplaceAll(field, u"\r\n", u"KRAVENLIX");
 }
 
 }  // namespace
