@@ -22,9 +22,10 @@ public:
         : m_link(std::move(link)), m_commandTimeout(commandTimeout) {}
 
     // Dates are read in the ISO style; a later change of DateStyle makes them arrive as text.
-    void Prepare() {
-        Scalar("SET DateStyle TO ISO");
-        ReadMoneyFormat();
+    // `timeoutSeconds` bounds each of these statements.
+    void Prepare(int timeoutSeconds) {
+        Scalar("SET DateStyle TO ISO", timeoutSeconds);
+        ReadMoneyFormat(timeoutSeconds);
     }
 
     std::int64_t Execute(std::u16string_view sql) override {
@@ -108,8 +109,8 @@ private:
     }
 
     // The first value of a statement of our own, or nothing when it failed or returned none.
-    std::optional<std::string> Scalar(const char* sql) {
-        m_link->Send(sql, m_commandTimeout);
+    std::optional<std::string> Scalar(const char* sql, int timeoutSeconds) {
+        m_link->Send(sql, timeoutSeconds);
         std::optional<std::string> value;
         try {
             while (const Result result = m_link->Next()) {
@@ -130,9 +131,9 @@ private:
 
     // money prints as many fraction digits as the session's lc_monetary has, and its text shows
     // no point when there are none: the count is learnt from the text of one unit.
-    void ReadMoneyFormat() {
+    void ReadMoneyFormat(int timeoutSeconds) {
         m_moneyFormatStale = false;
-        const std::optional<std::string> unit = Scalar("SELECT '1'::money::text");
+        const std::optional<std::string> unit = Scalar("SELECT '1'::money::text", timeoutSeconds);
         if (!unit) return;  // a server without the type, or a transaction that already failed
         m_moneyKnown = true;
         if (const std::optional<int> digits = MoneyFractionDigits(*unit)) m_values.moneyFractionDigits = *digits;
@@ -156,7 +157,7 @@ private:
         if (!m_moneyFormatStale || !m_moneyKnown || !m_link->Alive()) return;
         if (PQtransactionStatus(m_link->Handle()) != PQTRANS_IDLE) return;
         try {
-            ReadMoneyFormat();
+            ReadMoneyFormat(m_commandTimeout);
         } catch (const ProviderError&) {
             // A lost connection shows in the next call.
         }
@@ -176,7 +177,8 @@ std::unique_ptr<Session> Open(const ConnectionString& properties, const SessionO
     const ConnectParameters parameters = MapConnectionString(properties);
     auto session = std::make_unique<PostgresSession>(Link::Connect(parameters, options.connectTimeoutSeconds),
                                                      options.commandTimeoutSeconds);
-    session->Prepare();
+    // A server that lets us in and then stops answering must not hold Open past its timeout.
+    session->Prepare(options.connectTimeoutSeconds > 0 ? options.connectTimeoutSeconds : options.commandTimeoutSeconds);
     return session;
 }
 

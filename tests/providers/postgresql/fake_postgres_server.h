@@ -1,5 +1,5 @@
 // A loopback server that speaks just enough of the PostgreSQL protocol to let a client log in,
-// answers every query with an empty result until it is told to stall, and then goes silent, as a
+// answers every query with an empty result, and goes silent while it is told to stall, as a
 // server that hangs does. Cancel requests are taken and dropped, as the postmaster takes them.
 #pragma once
 
@@ -16,7 +16,7 @@ public:
     FakePostgresServer& operator=(const FakePostgresServer&) = delete;
 
     int Port() const { return m_port; }
-    void Stall() { m_stalled = true; }
+    void SetStalled(bool stalled) { m_stalled = stalled; }
 
 private:
     void Serve();

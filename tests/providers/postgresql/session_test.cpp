@@ -25,6 +25,16 @@ using orvanta::testing::U16;
 using orvanta::testing::U8;
 using Clock = std::chrono::steady_clock;
 
+ProviderError ErrorOf(const std::function<void()>& call) {
+    try {
+        call();
+    } catch (const ProviderError& error) {
+        return error;
+    }
+    ADD_FAILURE() << "no error";
+    return ProviderError(ErrorKind::General, u"");
+}
+
 class PostgresSession : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -46,16 +56,6 @@ protected:
         ResultSet rows;
         if (!session.Query(U16(sql), rows) || rows.RowCount() == 0) return {};
         return DescribeRow(rows, 0);
-    }
-
-    static ProviderError ErrorOf(const std::function<void()>& call) {
-        try {
-            call();
-        } catch (const ProviderError& error) {
-            return error;
-        }
-        ADD_FAILURE() << "no error";
-        return ProviderError(ErrorKind::General, u"");
     }
 
     ConnectionString m_properties;
@@ -302,29 +302,6 @@ TEST_F(PostgresSession, RefusedLoginsNameNoPassword) {
     }
 }
 
-// A listener that never accepts: the kernel completes the handshake, and then nothing answers.
-TEST_F(PostgresSession, ConnectGivesUpAtTheConnectTimeout) {
-    const int listener = socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t size = sizeof address;
-    ASSERT_EQ(bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
-    ASSERT_EQ(listen(listener, 4), 0);
-    ASSERT_EQ(getsockname(listener, reinterpret_cast<sockaddr*>(&address), &size), 0);
-
-    ConnectionString properties = m_properties;
-    properties.Set(u"Server", u"127.0.0.1");
-    properties.Set(u"Port", U16(std::to_string(ntohs(address.sin_port))));
-    const auto start = Clock::now();
-    const ProviderError error = ErrorOf([&] { postgresql::Open(properties, {1, 30}); });
-    const auto elapsed = Clock::now() - start;
-    close(listener);
-    EXPECT_EQ(error.Kind(), ErrorKind::Timeout) << U8(error.Message());
-    EXPECT_GE(elapsed, std::chrono::milliseconds(900));
-    EXPECT_LT(elapsed, std::chrono::seconds(10)) << "it did not hang";
-}
-
 TEST_F(PostgresSession, CommandTimeoutCancelsTheStatement) {
     auto session = Open({15, 1});
     const auto start = Clock::now();
@@ -337,22 +314,6 @@ TEST_F(PostgresSession, CommandTimeoutCancelsTheStatement) {
 
     session->SetCommandTimeout(0);
     EXPECT_EQ(FirstRow(*session, "SELECT 1 FROM pg_sleep(1.5)"), std::vector<std::string>{"Int32 1"}) << "no limit";
-}
-
-// A server that stops answering, even the cancel request: the call ends, the connection is given
-// up, and a new session opens once the server answers again.
-TEST_F(PostgresSession, ServerThatStopsAnsweringFailsTheCallInTime) {
-    orvanta::testing::FakePostgresServer server;
-    ConnectionString properties = ConnectionString::Parse(
-        U16("Server=127.0.0.1;Port=" + std::to_string(server.Port()) + ";User ID=u;sslmode=disable;gssencmode=disable"));
-    auto session = postgresql::Open(properties, {5, 1});
-    EXPECT_EQ(session->Execute(u"SELECT 1"), -1);
-
-    server.Stall();
-    const auto start = Clock::now();
-    EXPECT_EQ(ErrorOf([&] { session->Execute(u"SELECT 1"); }).Kind(), ErrorKind::Timeout);
-    EXPECT_LT(Clock::now() - start, std::chrono::seconds(12)) << "timeout, grace for the cancel, and no more";
-    EXPECT_EQ(ErrorOf([&] { session->Execute(u"SELECT 1"); }).Kind(), ErrorKind::ConnectionFailed);
 }
 
 TEST_F(PostgresSession, SessionEndedByTheServerFailsAndANewOneWorks) {
@@ -370,6 +331,49 @@ TEST_F(PostgresSession, SessionEndedByTheServerFailsAndANewOneWorks) {
     }
     auto again = Open();
     EXPECT_EQ(FirstRow(*again, "SELECT 2"), std::vector<std::string>{"Int32 2"});
+}
+
+// The two tests below need no real server.
+
+// A listener that never accepts: the kernel completes the handshake, and then nothing answers.
+TEST(PostgresConnect, GivesUpAtTheConnectTimeout) {
+    const int listener = socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t size = sizeof address;
+    ASSERT_EQ(bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    ASSERT_EQ(listen(listener, 4), 0);
+    ASSERT_EQ(getsockname(listener, reinterpret_cast<sockaddr*>(&address), &size), 0);
+
+    const ConnectionString properties =
+        ConnectionString::Parse(U16("Server=127.0.0.1;User ID=u;Port=" + std::to_string(ntohs(address.sin_port))));
+    const auto start = Clock::now();
+    const ProviderError error = ErrorOf([&] { postgresql::Open(properties, {1, 30}); });
+    const auto elapsed = Clock::now() - start;
+    close(listener);
+    EXPECT_EQ(error.Kind(), ErrorKind::Timeout) << U8(error.Message());
+    EXPECT_GE(elapsed, std::chrono::milliseconds(900));
+    EXPECT_LT(elapsed, std::chrono::seconds(10)) << "it did not hang";
+}
+
+// A server that stops answering, even the cancel request: the call ends, the connection is given
+// up, and a new session opens once the server answers again.
+TEST(PostgresConnect, ServerThatStopsAnsweringFailsTheCallInTime) {
+    orvanta::testing::FakePostgresServer server;
+    ConnectionString properties = ConnectionString::Parse(
+        U16("Server=127.0.0.1;Port=" + std::to_string(server.Port()) + ";User ID=u;sslmode=disable;gssencmode=disable"));
+    auto session = postgresql::Open(properties, {5, 1});
+    EXPECT_EQ(session->Execute(u"SELECT 1"), -1);
+
+    server.SetStalled(true);
+    const auto start = Clock::now();
+    EXPECT_EQ(ErrorOf([&] { session->Execute(u"SELECT 1"); }).Kind(), ErrorKind::Timeout);
+    EXPECT_LT(Clock::now() - start, std::chrono::seconds(12)) << "timeout, grace for the cancel, and no more";
+    EXPECT_EQ(ErrorOf([&] { session->Execute(u"SELECT 1"); }).Kind(), ErrorKind::ConnectionFailed);
+
+    server.SetStalled(false);
+    EXPECT_EQ(postgresql::Open(properties, {5, 1})->Execute(u"SELECT 1"), -1);
 }
 
 }  // namespace
