@@ -42,10 +42,12 @@ struct Client {
     int socket;
     std::string input;
     bool started = false;
+    bool ignored = false;  // a cancel request held open
 };
 
 // Answers every whole message in `client.input`; false when the connection should close.
-bool Answer(Client& client, bool stalled) {
+bool Answer(Client& client, bool stalled, bool holdCancels) {
+    if (client.ignored) return true;
     for (;;) {
         const std::size_t header = client.started ? 5 : 4;
         if (client.input.size() < header) return true;
@@ -57,7 +59,10 @@ bool Answer(Client& client, bool stalled) {
         std::string reply;
         if (!client.started) {
             const std::uint32_t code = ReadInt32(message, 4);
-            if (code == kCancelRequest) return false;
+            if (code == kCancelRequest) {
+                client.ignored = holdCancels;
+                return holdCancels;
+            }
             if (code == kSslRequest || code == kGssRequest) {
                 reply = "N";
             } else {
@@ -110,7 +115,7 @@ void FakePostgresServer::Serve() {
         if (watched[0].revents) break;
         if (watched[1].revents & POLLIN) {
             const int accepted = accept(m_listener, nullptr, nullptr);
-            if (accepted >= 0) clients.push_back(Client{accepted, {}, false});
+            if (accepted >= 0) clients.push_back(Client{accepted, {}, false, false});
         }
         for (std::size_t i = 2; i < watched.size(); ++i) {
             if (!watched[i].revents) continue;
@@ -118,7 +123,7 @@ void FakePostgresServer::Serve() {
             char buffer[4096];
             const ssize_t received = recv(client.socket, buffer, sizeof buffer, 0);
             if (received > 0) client.input.append(buffer, static_cast<std::size_t>(received));
-            if (received <= 0 || !Answer(client, m_stalled)) {
+            if (received <= 0 || !Answer(client, m_stalled, m_holdingCancels)) {
                 close(client.socket);
                 client.socket = -1;
             }

@@ -1,6 +1,7 @@
 // A loopback server that speaks just enough of the PostgreSQL protocol to let a client log in,
 // answers every query with an empty result, and goes silent while it is told to stall, as a
-// server that hangs does. Cancel requests are taken and dropped, as the postmaster takes them.
+// server that hangs does. Cancel requests are taken and dropped, as the postmaster takes them,
+// or, while it holds them, left open without an answer.
 #pragma once
 
 #include <atomic>
@@ -17,6 +18,7 @@ public:
 
     int Port() const { return m_port; }
     void SetStalled(bool stalled) { m_stalled = stalled; }
+    void SetHoldingCancelRequests(bool holding) { m_holdingCancels = holding; }
 
 private:
     void Serve();
@@ -25,6 +27,7 @@ private:
     int m_wake[2] = {-1, -1};
     int m_port = 0;
     std::atomic<bool> m_stalled{false};
+    std::atomic<bool> m_holdingCancels{false};
     std::thread m_thread;
 };
 
