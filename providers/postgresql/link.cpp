@@ -57,6 +57,8 @@ std::unique_ptr<Link> Link::Connect(const ConnectParameters& parameters, int tim
     PGconn* connection = PQconnectStartParams(keywords.data(), values.data(), 0);
     if (!connection) throw std::bad_alloc();
     std::unique_ptr<Link> link(new Link(connection));
+    // Notices would go to the host's standard error otherwise.
+    PQsetNoticeProcessor(connection, IgnoreNotice, nullptr);
 
     const auto refused = [&] {
         return ProviderError(ErrorKind::ConnectionFailed, parameters.Hide(ClientMessage(connection)), "08001");
@@ -83,8 +85,6 @@ std::unique_ptr<Link> Link::Connect(const ConnectParameters& parameters, int tim
         }
     }
     if (PQsetnonblocking(connection, 1) != 0) throw refused();
-    // Notices would go to the host's standard error otherwise.
-    PQsetNoticeProcessor(connection, IgnoreNotice, nullptr);
     return link;
 }
 
