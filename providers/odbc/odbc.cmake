@@ -31,5 +31,5 @@ if(orvanta_odbc_found)
         ${CMAKE_CURRENT_LIST_DIR}/text.cpp
         ${CMAKE_CURRENT_LIST_DIR}/types.cpp)
     target_compile_definitions(orvanta_providers PRIVATE ORVANTA_WITH_ODBC=1)
-    target_link_libraries(orvanta_providers PUBLIC ODBC::ODBC)
+    target_link_libraries(orvanta_providers PUBLIC ODBC::ODBC ${CMAKE_DL_LIBS})
 endif()
