@@ -132,29 +132,30 @@ private:
     // money prints as many fraction digits as the session's lc_monetary has, and its text shows
     // no point when there are none: the count is learnt from the text of one unit.
     void ReadMoneyFormat(int timeoutSeconds) {
-        m_moneyFormatStale = false;
+        m_values.moneyFractionDigits = -1;
         const std::optional<std::string> unit = Scalar("SELECT '1'::money::text", timeoutSeconds);
         if (!unit) return;  // a server without the type, or a transaction that already failed
-        m_moneyKnown = true;
+        m_serverHasMoney = true;
         if (const std::optional<int> digits = MoneyFractionDigits(*unit)) m_values.moneyFractionDigits = *digits;
     }
 
     // lc_monetary changes with SET, RESET and DISCARD, and returns to its old value when the
-    // transaction that set it ends.
+    // transaction that set it ends. Until the format is read again, money keeps its text: read
+    // with the old count of fraction digits, an amount could come out a hundred times too large.
     void NoteSettings(const PGresult* result) {
         const std::string_view word = CommandWord(result);
         if (word == "SET" || word == "RESET" || word == "DISCARD") {
             m_settingsChanged = true;
-            m_moneyFormatStale = true;
+            m_values.moneyFractionDigits = -1;
         } else if (m_settingsChanged && (word == "COMMIT" || word == "ROLLBACK")) {
-            m_moneyFormatStale = true;
+            m_values.moneyFractionDigits = -1;
         }
     }
 
     // Read again only outside a transaction, where a statement of ours cannot disturb the caller's
     // (a first statement fixes the snapshot of a repeatable-read transaction).
     void RefreshMoneyFormat() {
-        if (!m_moneyFormatStale || !m_moneyKnown || !m_link->Alive()) return;
+        if (m_values.moneyFractionDigits >= 0 || !m_serverHasMoney || !m_link->Alive()) return;
         if (PQtransactionStatus(m_link->Handle()) != PQTRANS_IDLE) return;
         try {
             ReadMoneyFormat(m_commandTimeout);
@@ -166,9 +167,8 @@ private:
     std::unique_ptr<Link> m_link;
     int m_commandTimeout;
     ValueContext m_values;
-    bool m_moneyKnown = false;
-    bool m_moneyFormatStale = false;
-    bool m_settingsChanged = false;
+    bool m_serverHasMoney = false;
+    bool m_settingsChanged = false;  // by the caller, at some time in this session
 };
 
 }  // namespace

@@ -34,12 +34,13 @@ ColumnType ColumnTypeOf(TypeOid type);
 
 // What reading a value needs beyond its text.
 struct ValueContext {
-    int moneyFractionDigits = 2;   // of the session's lc_monetary
+    int moneyFractionDigits = -1;  // of the session's lc_monetary; -1 while not known
     std::vector<std::byte> bytes;  // reused for decoding bytea
 };
 
 // Appends one non-null value. Text that does not read as its type (a NaN numeric, an infinite
-// date, a money amount beyond the currency range) is kept as the server wrote it.
+// date, a money amount beyond the currency range or in a format not known) is kept as the server
+// wrote it.
 void AddValue(TypeOid type, std::string_view text, ValueContext& context, ResultSet& result);
 
 }  // namespace orvanta::providers::postgresql

@@ -148,6 +148,15 @@ TEST_F(PostgresSession, ReadsValuesWhateverTheSessionSettings) {
         ASSERT_NO_THROW(session->Execute(U16(c.setting))) << "scripts/install-deps.sh generates the locales";
         EXPECT_EQ(FirstRow(*session, std::string("SELECT ") + c.expression), std::vector<std::string>{c.cell});
     }
+
+    // Where the money format may have changed and was not read again yet, the text is kept.
+    EXPECT_EQ(FirstRow(*session, "SET lc_monetary TO 'ja_JP.UTF-8'; SELECT 5::numeric::money"),
+              std::vector<std::string>{"Utf8 \uFFE55"});
+    EXPECT_EQ(FirstRow(*session, "SELECT 5::numeric::money"), std::vector<std::string>{"Currency 50000"});
+    session->Execute(u"BEGIN; SET LOCAL lc_monetary TO 'de_DE.UTF-8'");
+    EXPECT_EQ(FirstRow(*session, "SELECT 5::numeric::money"), std::vector<std::string>{"Utf8 5,00 \u20AC"});
+    session->Execute(u"COMMIT");
+    EXPECT_EQ(FirstRow(*session, "SELECT 5::numeric::money"), std::vector<std::string>{"Currency 50000"});
 }
 
 TEST_F(PostgresSession, CountsRowsThatStatementsChange) {
