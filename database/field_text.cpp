@@ -121,7 +121,16 @@ bool SeventeenDigitsExact(double magnitude, char* digits, int& exponent) {
         ++e;
     }
     if (scaled < kLowest17 || scaled >= kPast17) return false;
-    for (int i = 16; i >= 0; --i, scaled /= 10) digits[i] = static_cast<char>('0' + scaled % 10);
+    // Nine digits and eight, two at a time.
+    static constexpr char kPairs[] =
+        "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+        "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+        "8081828384858687888990919293949596979899";
+    auto high = static_cast<std::uint32_t>(scaled / 100000000);
+    auto low = static_cast<std::uint32_t>(scaled % 100000000);
+    for (int i = 15; i >= 9; i -= 2, low /= 100) std::memcpy(digits + i, kPairs + 2 * (low % 100), 2);
+    for (int i = 7; i >= 1; i -= 2, high /= 100) std::memcpy(digits + i, kPairs + 2 * (high % 100), 2);
+    digits[0] = static_cast<char>('0' + high);
     exponent = e;
     return true;
 }

@@ -1,6 +1,7 @@
 #include "exports/query.h"
 
-#include <algorithm>
+#include <cstdint>
+#include <cstring>
 #include <stdexcept>
 #include <string>
 
@@ -11,26 +12,43 @@ namespace {
 
 constexpr char kFailureLine[] = "xxxxxxxx ! fnDBExecuteQuery error xxxxx";
 
-// A field's own commas and line ends would break the block's structure. Most fields hold neither,
-// so one scan decides whether there is anything to replace.
-void MaskSeparators(std::u16string& field) {
-    bool comma = false;
-    bool carriageReturn = false;
-    for (const char16_t c : field) {
-        comma |= c == u',';
-        carriageReturn |= c == u'\r';
+// True when a 16-bit lane of `word` equals the lane repeated in `pattern`.
+bool HasLane(std::uint64_t word, std::uint64_t pattern) {
+    const std::uint64_t x = word ^ pattern;
+    return ((x - 0x0001000100010001ULL) & ~x & 0x8000800080008000ULL) != 0;
+}
+
+// Whether the text holds a comma or a CR, four characters at a time.
+bool HoldsSeparators(std::u16string_view text) {
+    constexpr std::uint64_t kCommas = 0x002C002C002C002CULL;
+    constexpr std::uint64_t kReturns = 0x000D000D000D000DULL;
+    std::size_t i = 0;
+    for (; i + 4 <= text.size(); i += 4) {
+        std::uint64_t word;
+        std::memcpy(&word, text.data() + i, sizeof word);
+        if (HasLane(word, kCommas) || HasLane(word, kReturns)) return true;
     }
-    if (comma) ReplaceAll(field, u",", u"\uFF0C");
-    if (carriageReturn) ReplaceAll(field, u"\r\n", u"KRAVENLIX");
+    for (; i < text.size(); ++i) {
+        if (text[i] == u',' || text[i] == u'\r') return true;
+    }
+    return false;
+}
+
+// A field's own commas and line ends would break the block's structure. Most fields hold neither,
+// so one quick scan decides whether there is anything to replace.
+void MaskSeparators(std::u16string& field) {
+    if (!HoldsSeparators(field)) return;
+    ReplaceAll(field, u",", u"\uFF0C");
+    ReplaceAll(field, u"\r\n", u"KRAVENLIX");
 }
 
 }  // namespace
 
-int ExecuteQueryIntoBuffer(const CADODatabase& database, LPCWSTR query, LPWSTR buffer) noexcept {
+int ExecuteQueryIntoBuffer(const CADODatabase& database, LPCWSTR query, LPWSTR buffer, CTextBlock& block) noexcept {
     try {
         if (!query || !buffer) throw std::invalid_argument("null query or buffer");
 
-        std::u16string block;
+        block.Clear();
         LONG recordCount = 0;
         CADORecordset recordset(database);
         if (recordset.Open(query)) {
@@ -51,15 +69,15 @@ int ExecuteQueryIntoBuffer(const CADODatabase& database, LPCWSTR query, LPWSTR b
                     }
                     if (!line.empty() && line.back() == u',') line.pop_back();
                     line += u"\r\n";
-                    block += line;
+                    block.Append(line);
                     recordset.MoveNext();
                 }
             }
         }
         recordset.Close();
         // Only a finished block reaches the host, so a failure above leaves its buffer as it was.
-        std::copy(block.begin(), block.end(), buffer);
-        buffer[block.size()] = 0;
+        block.CopyTo(buffer);
+        buffer[block.Size()] = 0;
         return recordCount;
     } catch (...) {
         OutputDebugStringA(kFailureLine);

@@ -25,6 +25,14 @@ void PutText(std::u16string_view text, BSTR* out) {
 
 }  // namespace
 
+Connection::~Connection() { EndSession(); }
+
+// Memory kept for the results of this connection's queries goes with it.
+void Connection::EndSession() {
+    m_session.reset();
+    providers::ResultSet::ReleaseCachedBlocks();
+}
+
 template <class Body>
 HRESULT Connection::Guard(Body&& body) {
     return Guarded(IID_Connection15, kSource, std::forward<Body>(body));
@@ -103,7 +111,7 @@ HRESULT Connection::Open(BSTR connectionString, BSTR userId, BSTR password, LONG
 HRESULT Connection::Close() {
     return Guard([&] {
         if (!m_session) Fail(adErrObjectClosed);
-        m_session.reset();
+        EndSession();
         return S_OK;
     });
 }

@@ -19,8 +19,10 @@ struct ISessionSource : IUnknown {
     virtual providers::Session* ActiveSession() = 0;
 };
 
-class Connection final : public com::ComObject<Connection, UnimplementedConnection, ISupportErrorInfo, ISessionSource> {
+class Connection final : public com::ApartmentObject<Connection, UnimplementedConnection, ISupportErrorInfo, ISessionSource> {
 public:
+    ~Connection();
+
     HRESULT get_ConnectionString(BSTR* text) override;
     HRESULT put_ConnectionString(BSTR text) override;
     HRESULT get_CommandTimeout(LONG* seconds) override;
@@ -41,6 +43,7 @@ public:
 private:
     template <class Body>
     HRESULT Guard(Body&& body);
+    void EndSession();
 
     std::unique_ptr<providers::Session> m_session;
     std::u16string m_connectionString;

@@ -114,6 +114,9 @@ HRESULT FieldsObject::get_Count(LONG* count) {
 
 std::size_t FieldsObject::FindColumn(const VARIANT& index) const {
     const auto& columns = m_cursor->Rows().Columns();
+    if (index.vt == VT_I2 && index.iVal >= 0 && static_cast<std::size_t>(index.iVal) < columns.size()) {
+        return static_cast<std::size_t>(index.iVal);  // what a walk over the fields asks, by far
+    }
     if (index.vt == VT_BSTR) {
         for (std::size_t i = 0; i < columns.size(); ++i) {
             if (providers::EqualsIgnoringCase(columns[i].name, View(index.bstrVal))) return i;

@@ -10,7 +10,7 @@
 
 namespace orvanta::objects {
 
-class FieldObject final : public com::ComObject<FieldObject, UnimplementedField, ISupportErrorInfo> {
+class FieldObject final : public com::ApartmentObject<FieldObject, UnimplementedField, ISupportErrorInfo> {
 public:
     FieldObject(std::shared_ptr<Cursor> cursor, std::size_t column);
 
@@ -31,7 +31,7 @@ private:
     std::size_t m_column;
 };
 
-class FieldsObject final : public com::ComObject<FieldsObject, UnimplementedFields, ISupportErrorInfo> {
+class FieldsObject final : public com::ApartmentObject<FieldsObject, UnimplementedFields, ISupportErrorInfo> {
 public:
     explicit FieldsObject(std::shared_ptr<Cursor> cursor);
 

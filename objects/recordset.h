@@ -13,7 +13,7 @@
 
 namespace orvanta::objects {
 
-class Recordset final : public com::ComObject<Recordset, UnimplementedRecordset, ISupportErrorInfo> {
+class Recordset final : public com::ApartmentObject<Recordset, UnimplementedRecordset, ISupportErrorInfo> {
 public:
     // Runs `source` on `session`; the Recordset stays closed when the source returns no rows.
     void OpenOn(providers::Session& session, std::u16string_view source);

@@ -1,8 +1,11 @@
 #include "providers/result_set.h"
 
 #include <algorithm>
+#include <array>
 #include <cassert>
 #include <limits>
+#include <mutex>
+#include <type_traits>
 
 namespace orvanta::providers {
 
@@ -82,10 +85,48 @@ struct ResultSet::Block {
     std::size_t size;
 };
 
+namespace {
+
+// The blocks of the largest size, kept between stores. Trivially destructible on purpose: stores
+// may be cleared while the module's static objects are being destroyed, in any order.
+class BlockCache {
+public:
+    std::unique_ptr<ResultSet::Block> Take() {
+        std::lock_guard lock(m_mutex);
+        if (m_count == 0) return nullptr;
+        return std::unique_ptr<ResultSet::Block>(m_blocks[--m_count]);
+    }
+    void Give(std::vector<std::unique_ptr<ResultSet::Block>>& blocks) {
+        std::lock_guard lock(m_mutex);
+        for (auto& block : blocks) {
+            if (block && block->size == kLargestBlock && m_count < m_blocks.size()) m_blocks[m_count++] = block.release();
+        }
+    }
+    void Release() {
+        std::lock_guard lock(m_mutex);
+        while (m_count > 0) delete m_blocks[--m_count];
+    }
+
+private:
+    std::mutex m_mutex;
+    std::array<ResultSet::Block*, 256> m_blocks{};  // at most 1 GB kept
+    std::size_t m_count = 0;
+};
+
+constinit BlockCache g_cache;
+static_assert(std::is_trivially_destructible_v<BlockCache>);
+
+BlockCache& Cache() { return g_cache; }
+
+}  // namespace
+
 ResultSet::ResultSet() = default;
-ResultSet::~ResultSet() = default;
+ResultSet::~ResultSet() { Clear(); }
+
+void ResultSet::ReleaseCachedBlocks() { Cache().Release(); }
 
 void ResultSet::Clear() {
+    Cache().Give(m_blocks);
     m_blocks.clear();
     m_rows.clear();
     m_rows.shrink_to_fit();
@@ -138,7 +179,9 @@ std::byte* ResultSet::Reserve(std::size_t bytes) {
     const std::size_t partial = m_rowStart && m_end ? static_cast<std::size_t>(m_end - m_rowStart) : 0;
     const std::size_t previous = m_blocks.empty() ? 0 : m_blocks.back()->size;
     const std::size_t grown = std::clamp(previous * 2, kFirstBlock, kLargestBlock);
-    auto block = std::make_unique<Block>(std::max(grown, partial + bytes));
+    std::unique_ptr<Block> block;
+    if (grown == kLargestBlock && partial + bytes <= kLargestBlock) block = Cache().Take();
+    if (!block) block = std::make_unique<Block>(std::max(grown, partial + bytes));
     std::byte* start = block->bytes.get();
     if (partial) std::memcpy(start, m_rowStart, partial);
     m_rowStart = start;

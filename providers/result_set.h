@@ -123,8 +123,14 @@ public:
     // Gives the blocks back; the store is empty afterwards.
     void Clear();
 
-private:
+    // Large blocks that stores give back are kept for the next store, so that a large result
+    // read again and again does not fault its memory in each time. This frees them.
+    static void ReleaseCachedBlocks();
+
+    // One allocation of the store.
     struct Block;
+
+private:
 
     std::byte* Reserve(std::size_t bytes);
     void PutKind(CellKind kind, std::size_t payload) {

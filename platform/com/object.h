@@ -35,8 +35,10 @@ void* FindInChain(From* from, REFIID iid) {
     }
 }
 
-template <class Derived, class Primary, class... Others>
-class ComObject : public Primary, public Others... {
+// `Count` is the reference count's type: atomic for objects that threads may share, a plain integer
+// for objects of the apartment model, which one thread at a time uses (any thread, in turn).
+template <class Count, class Derived, class Primary, class... Others>
+class ComObjectBase : public Primary, public Others... {
 public:
     HRESULT QueryInterface(REFIID iid, void** object) noexcept final {
         if (!object) return E_POINTER;
@@ -45,16 +47,16 @@ public:
         AddRef();
         return S_OK;
     }
-    ULONG AddRef() noexcept final { return m_references.fetch_add(1, std::memory_order_relaxed) + 1; }
+    ULONG AddRef() noexcept final { return ++m_references; }
     ULONG Release() noexcept final {
-        const ULONG left = m_references.fetch_sub(1, std::memory_order_acq_rel) - 1;
+        const ULONG left = --m_references;
         if (left == 0) delete static_cast<Derived*>(this);
         return left;
     }
 
 protected:
-    ComObject() = default;
-    ~ComObject() = default;
+    ComObjectBase() = default;
+    ~ComObjectBase() = default;
 
 private:
     template <class First, class... Rest>
@@ -66,8 +68,17 @@ private:
         return nullptr;
     }
 
-    std::atomic<ULONG> m_references{1};
+    Count m_references{1};
 };
+
+template <class Derived, class Primary, class... Others>
+using ComObject = ComObjectBase<std::atomic<ULONG>, Derived, Primary, Others...>;
+
+// The object model's objects follow the apartment model: calls on one object never overlap, so
+// counting references needs no atomic operations, which the walk over a large result would pay
+// several times per field.
+template <class Derived, class Primary, class... Others>
+using ApartmentObject = ComObjectBase<ULONG, Derived, Primary, Others...>;
 
 // Creates an object holding its first reference.
 template <class T, class... Args>

@@ -1,6 +1,7 @@
 #include "unicode/utf.h"
 
 #include <cstdint>
+#include <cstring>
 
 namespace orvanta::unicode {
 namespace {
@@ -116,13 +117,32 @@ bool AppendUtf8(std::u16string_view text, std::string& out) {
     return true;
 }
 
+// True when no byte has its high bit set, eight bytes at a time.
+bool IsAscii(std::string_view text) {
+    std::size_t i = 0;
+    for (; i + 8 <= text.size(); i += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, text.data() + i, sizeof word);
+        if (word & 0x8080808080808080ULL) return false;
+    }
+    for (; i < text.size(); ++i) {
+        if (static_cast<unsigned char>(text[i]) >= 0x80) return false;
+    }
+    return true;
+}
+
 std::size_t Utf16Length(std::string_view utf8) {
+    if (IsAscii(utf8)) return utf8.size();
     std::size_t length = 0;
     Decode(utf8, [&](char16_t) { ++length; });
     return length;
 }
 
 void DecodeUtf8(std::string_view utf8, char16_t* out) {
+    if (IsAscii(utf8)) {
+        for (std::size_t i = 0; i < utf8.size(); ++i) out[i] = static_cast<unsigned char>(utf8[i]);
+        return;
+    }
     Decode(utf8, [&](char16_t c) { *out++ = c; });
 }
 

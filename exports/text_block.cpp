@@ -1,0 +1,32 @@
+#include "exports/text_block.h"
+
+#include <algorithm>
+#include <cstring>
+
+void CTextBlock::Clear() { m_size = 0; }
+
+void CTextBlock::Release() {
+    m_chunks.clear();
+    m_chunks.shrink_to_fit();
+    m_size = 0;
+}
+
+void CTextBlock::Append(std::u16string_view text) {
+    while (!text.empty()) {
+        const std::size_t chunk = m_size / kChunkCharacters;
+        const std::size_t offset = m_size % kChunkCharacters;
+        if (chunk == m_chunks.size()) m_chunks.push_back(std::make_unique_for_overwrite<char16_t[]>(kChunkCharacters));
+        const std::size_t count = std::min(text.size(), kChunkCharacters - offset);
+        std::memcpy(m_chunks[chunk].get() + offset, text.data(), count * sizeof(char16_t));
+        m_size += count;
+        text.remove_prefix(count);
+    }
+}
+
+void CTextBlock::CopyTo(char16_t* out) const {
+    for (std::size_t done = 0, chunk = 0; done < m_size; ++chunk) {
+        const std::size_t count = std::min(kChunkCharacters, m_size - done);
+        std::memcpy(out + done, m_chunks[chunk].get(), count * sizeof(char16_t));
+        done += count;
+    }
+}
