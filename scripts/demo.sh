@@ -15,4 +15,5 @@ build/release64/tools/host/orvanta-host "Provider=SQLite;Data Source=${database}
     "CREATE TABLE fruit(id INTEGER PRIMARY KEY, name TEXT, price REAL)" \
     "INSERT INTO fruit(name, price) VALUES ('apple', 0.5), ('pear, ripe', 0.75), ('plum', 1.25)" \
     "UPDATE fruit SET price = price * 2 WHERE price < 1" \
-    "DELETE FROM fruit WHERE name = 'plum'"
+    "DELETE FROM fruit WHERE name = 'plum'" \
+    "SELECT id, name, price, date('2026-12-11') FROM fruit ORDER BY id"
