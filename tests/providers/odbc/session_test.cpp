@@ -309,6 +309,7 @@ TEST_P(OdbcDriver, CountsAffectedRows) {
             EXPECT_EQ(Exec(*session, U16(c.sql)), c.affected);
         }
     }
+    EXPECT_EQ(session->Execute(u""), -1) << "no statement at all";
 }
 
 // Several statements in one text all run, and the first row set is the result; a driver that
@@ -505,6 +506,8 @@ TEST(OdbcDriverManager, NamesAMissingDataSourceOrDriver) {
         {"DSN=orvanta_no_such_source", "Data source name not found"},
         {"Driver={Orvanta No Such Driver};Database=x", "Can't open lib"},
         {"", "Data source name not found"},
+        // The driver manager repeats the driver's name; the password is masked wherever it shows.
+        {"Driver={orvanta-s3cret};PWD=orvanta-s3cret", "Can't open lib '****'"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.connection);
@@ -514,6 +517,7 @@ TEST(OdbcDriverManager, NamesAMissingDataSourceOrDriver) {
         } catch (const ProviderError& error) {
             EXPECT_EQ(error.Kind(), ErrorKind::ConnectionFailed);
             EXPECT_NE(U8(error.Message()).find(c.message), std::string::npos) << U8(error.Message());
+            EXPECT_EQ(U8(error.Message()).find("s3cret"), std::string::npos) << U8(error.Message());
         }
     }
 }
