@@ -116,16 +116,14 @@ private:
     }
 
     // Binds what the driver lets us read again whole when it does not fit; the rest goes through
-    // SQLGetData one row at a time.
+    // SQLGetData. Several rows per fetch only when no value can be too long for its buffer: reading
+    // one again within a block needs SQLSetPos, which drivers do not offer on forward-only cursors.
     void Plan() {
         const DriverCapabilities& can = m_options.capabilities;
-        const bool hasVariable = std::any_of(m_plan.begin(), m_plan.end(), [](const ColumnPlan& c) { return IsVariable(c.fetch); });
-        const bool rereadInBlock = can.getDataBound && can.getDataBlock && can.positionInBlock;
-        bool blocks = !hasVariable || rereadInBlock;
-        bool bindVariable = can.getDataBound;
+        bool blocks = std::none_of(m_plan.begin(), m_plan.end(), [](const ColumnPlan& c) { return IsVariable(c.fetch); });
         bool previousUnbound = false;
         for (ColumnPlan& column : m_plan) {
-            column.bound = !IsVariable(column.fetch) || bindVariable;
+            column.bound = !IsVariable(column.fetch) || can.getDataBound;
             // Without SQL_GD_ANY_COLUMN, SQLGetData only reaches columns after the last bound one.
             if (previousUnbound && !can.getDataAnyColumn) column.bound = false;
             previousUnbound = previousUnbound || !column.bound;
@@ -194,7 +192,6 @@ private:
 
     void AddRow(std::size_t row) {
         m_result.BeginRow();
-        bool positioned = m_rows == 1;
         for (std::size_t i = 0; i < m_plan.size(); ++i) {
             const ColumnPlan& column = m_plan[i];
             const auto number = static_cast<SQLUSMALLINT>(i + 1);
@@ -212,11 +209,7 @@ private:
             } else if (!IsVariable(column.fetch)) {
                 AddFixed(column.fetch, Data(i, row), m_result);
             } else if (Truncated(column, indicator)) {
-                if (!positioned) {
-                    Check(SQLSetPos(m_statement.Get(), static_cast<SQLSETPOSIROW>(row + 1), SQL_POSITION, SQL_LOCK_NO_CHANGE), m_statement);
-                    positioned = true;
-                }
-                ReadWhole(number, column);
+                ReadWhole(number, column);  // only ever with one row per fetch
             } else {
                 AddVariable(column.fetch, Data(i, row), static_cast<std::size_t>(indicator));
             }
@@ -311,16 +304,10 @@ private:
 
 DriverCapabilities QueryCapabilities(const Handle& connection) {
     SQLUINTEGER getData = 0;
-    SQLUINTEGER forwardOnly = 0;
     if (!SQL_SUCCEEDED(SQLGetInfoW(connection.Get(), SQL_GETDATA_EXTENSIONS, &getData, sizeof getData, nullptr))) getData = 0;
-    if (!SQL_SUCCEEDED(SQLGetInfoW(connection.Get(), SQL_FORWARD_ONLY_CURSOR_ATTRIBUTES1, &forwardOnly, sizeof forwardOnly, nullptr))) {
-        forwardOnly = 0;
-    }
     DriverCapabilities capabilities;
     capabilities.getDataAnyColumn = (getData & SQL_GD_ANY_COLUMN) != 0;
     capabilities.getDataBound = (getData & SQL_GD_BOUND) != 0;
-    capabilities.getDataBlock = (getData & SQL_GD_BLOCK) != 0;
-    capabilities.positionInBlock = (forwardOnly & SQL_CA1_POS_POSITION) != 0;
     return capabilities;
 }
 

@@ -11,8 +11,6 @@ namespace orvanta::providers::odbc {
 struct DriverCapabilities {
     bool getDataAnyColumn = false;  // on any unbound column, not only after the last bound one
     bool getDataBound = false;      // on bound columns as well
-    bool getDataBlock = false;      // with more than one row per fetch
-    bool positionInBlock = false;   // SQLSetPos(SQL_POSITION) on a forward-only cursor
 };
 
 DriverCapabilities QueryCapabilities(const Handle& connection);

@@ -479,8 +479,8 @@ TEST_P(OdbcDriver, ReadsTheSameRowsWhicheverWayColumnsAreFetched) {
     };
     const Way ways[] = {
         {"the driver's own", own},
-        {"SQLGetData on any column", {own.getDataAnyColumn, false, false, false}},
-        {"SQLGetData after the bound columns only", {false, false, false, false}},
+        {"SQLGetData on any column", {own.getDataAnyColumn, false}},
+        {"SQLGetData after the bound columns only", {false, false}},
     };
     for (const Way& way : ways) {
         SCOPED_TRACE(way.label);
