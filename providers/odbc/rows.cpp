@@ -275,6 +275,9 @@ private:
                 written = static_cast<std::size_t>(std::find(first, static_cast<const char16_t*>(lastUnit), u'\0') - first) *
                           sizeof(char16_t);
             }
+            if (written == 0) {
+                throw ProviderError(ErrorKind::General, u"The ODBC driver announced more of a value but handed out none of it.");
+            }
             bytes += written;
             std::size_t wanted = m_piece.size() * 2;
             if (remaining != SQL_NO_TOTAL) {
