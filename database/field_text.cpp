@@ -105,8 +105,9 @@ bool SeventeenDigitsExact(double magnitude, char* digits, int& exponent) {
     if (biased == 0) return false;  // subnormal
     const std::uint64_t mantissa = (bits & ((1ULL << 52) - 1)) | (1ULL << 52);
     const int binaryExponent = biased - 1075;
-    // log10(2) * the position of the leading bit; the true exponent is this or one more.
-    int e = static_cast<int>(std::floor((binaryExponent + 52) * 0.30102999566398120));
+    // log10(2) * the position of the leading bit (78913 / 2^18 is log10(2) to the precision this
+    // range needs); the true exponent is this or one more.
+    int e = ((binaryExponent + 52) * 78913) >> 18;
     std::uint64_t scaled = 0;
     if (!ScaledByPowerOfTen(mantissa, binaryExponent, 16 - e, scaled)) return false;
     if (scaled >= kPast17) {
@@ -288,7 +289,7 @@ std::size_t GeneralNumberText(double value, int digits, char* out) {
     if (std::isinf(value)) return put(value < 0 ? "-Infinity" : "Infinity");
 
     // Seventeen significant digits, correctly rounded; every later digit counts as 0.
-    std::array<char, 64> significant;
+    std::array<char, 24> significant;  // digit `digits` is the one that rounds: at most index 20
     significant.fill('0');
     int exponent = -1;
     const double magnitude = std::fabs(value);

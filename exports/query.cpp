@@ -64,8 +64,8 @@ int ExecuteQueryIntoBuffer(const CADODatabase& database, LPCWSTR query, LPWSTR b
                         field.clear();
                         recordset.GetFieldText(index, field, std::u16string());
                         MaskSeparators(field);
-                        field += u',';
                         line += field;
+                        line += u',';
                     }
                     if (!line.empty() && line.back() == u',') line.pop_back();
                     line += u"\r\n";

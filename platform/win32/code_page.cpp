@@ -51,15 +51,12 @@ int MultiByteToWideChar(UINT codePage, DWORD flags, LPCSTR text, int bytes, LPWS
     }
     const std::size_t length = bytes == -1 ? std::strlen(text) + 1 : static_cast<std::size_t>(bytes);
 
-    // Every code page agrees on ASCII, which is all that number texts hold.
-    if (IsAscii(text, length)) {
+    // Every code page agrees on ASCII, which is all that number texts hold: widen while checking.
+    if (outSize == 0 ? IsAscii(text, length) : static_cast<std::size_t>(outSize) >= length) {
         if (outSize == 0) return static_cast<int>(length);
-        if (static_cast<std::size_t>(outSize) < length) {
-            SetLastError(ERROR_INSUFFICIENT_BUFFER);
-            return 0;
-        }
-        for (std::size_t i = 0; i < length; ++i) out[i] = static_cast<WCHAR>(text[i]);
-        return static_cast<int>(length);
+        std::size_t i = 0;
+        for (; i < length && static_cast<unsigned char>(text[i]) < 0x80; ++i) out[i] = static_cast<WCHAR>(text[i]);
+        if (i == length) return static_cast<int>(length);
     }
 
     std::u16string converted;
