@@ -74,6 +74,9 @@ TEST(FindProvider, ChoosesByNameAndDefaultsToOdbc) {
     EXPECT_NE(FindProvider(ConnectionString::Parse(u"Provider=sqlite")), nullptr);
     EXPECT_NE(FindProvider(ConnectionString::Parse(u"Provider=SQLite")), nullptr);
     EXPECT_EQ(FindProvider(ConnectionString::Parse(u"Provider=NoSuchEngine")), nullptr);
+    EXPECT_EQ(FindProvider(ConnectionString::Parse(u"Provider=SQLite.1")), FindProvider(ConnectionString::Parse(u"Provider=SQLite")))
+        << "a version after the name is ignored";
+    EXPECT_EQ(FindProvider(ConnectionString::Parse(u"Provider=SQLite.x")), nullptr);
     const ProviderEntry* fallback = FindProvider(ConnectionString::Parse(u"DSN=x"));
     const ProviderEntry* odbc = FindProvider(ConnectionString::Parse(u"Provider=MSDASQL"));
     EXPECT_EQ(fallback, odbc) << "no Provider key means the ODBC provider";
