@@ -9,6 +9,7 @@
 #include "providers/odbc/errors.h"
 #include "providers/odbc/text.h"
 #include "providers/odbc/types.h"
+#include "providers/value_text.h"
 
 namespace orvanta::providers::odbc {
 namespace {
@@ -223,12 +224,10 @@ private:
             return;
         }
         const std::u16string_view text(static_cast<const char16_t*>(data), bytes / sizeof(char16_t));
-        DecimalValue decimal;
-        if (fetch == Fetch::DecimalText && ParseDecimal(text, decimal)) {
-            m_result.AddDecimal(decimal);
-        } else {
-            m_result.AddUtf16(text);
+        if (fetch == Fetch::DecimalText) {
+            if (const auto decimal = ParseDecimal(text, DecimalSyntax::Plain)) return m_result.AddDecimal(*decimal);
         }
+        m_result.AddUtf16(text);
     }
 
     void ReadFixed(SQLUSMALLINT number, const ColumnPlan& column) {

@@ -3,53 +3,18 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <optional>
+
+#include "calendar/ole_date.h"
 
 namespace orvanta::providers::odbc {
 namespace {
-
-constexpr int kMaxDecimalScale = 28;
-constexpr double kSecondsPerDay = 86400.0;
 
 template <class T>
 T Load(const void* data) {
     T value;
     std::memcpy(&value, data, sizeof(T));
     return value;
-}
-
-// The magnitude of a decimal as three 32-bit limbs, least significant first.
-struct Mantissa {
-    std::uint32_t limb[3] = {};
-
-    // False when the result no longer fits in 96 bits.
-    bool MultiplyAdd(std::uint32_t factor, std::uint32_t addend) {
-        std::uint64_t carry = addend;
-        for (std::uint32_t& part : limb) {
-            const std::uint64_t product = std::uint64_t{part} * factor + carry;
-            part = static_cast<std::uint32_t>(product);
-            carry = product >> 32;
-        }
-        return carry == 0;
-    }
-    bool IsZero() const { return (limb[0] | limb[1] | limb[2]) == 0; }
-};
-
-std::int64_t DaysSince1970(int year, int month, int day) {
-    const std::int64_t y = year - (month <= 2 ? 1 : 0);
-    const std::int64_t era = (y >= 0 ? y : y - 399) / 400;
-    const std::int64_t yearOfEra = y - era * 400;
-    const std::int64_t dayOfYear = (153 * (month + (month > 2 ? -3 : 9)) + 2) / 5 + day - 1;
-    const std::int64_t dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
-    return era * 146097 + dayOfEra - 719468;
-}
-
-// The range of dates that the platform's date type holds.
-bool IsRepresentableDate(int year, int month, int day) {
-    return year >= 100 && year <= 9999 && month >= 1 && month <= 12 && day >= 1 && day <= 31;
-}
-
-bool IsValidTime(int hour, int minute, int second) {
-    return hour >= 0 && hour <= 23 && minute >= 0 && minute <= 59 && second >= 0 && second <= 60;
 }
 
 // A value that the date type cannot hold keeps its driver's fields, as text.
@@ -61,17 +26,18 @@ void AddAsText(const char* text, int length, ResultSet& result) {
 }
 
 void AddDate(const SQL_DATE_STRUCT& date, ResultSet& result) {
-    if (IsRepresentableDate(date.year, date.month, date.day)) {
-        result.AddDate(OleDate(date.year, date.month, date.day, 0));
+    if (const auto value = calendar::OleDateFromCivil(date.year, date.month, date.day, 0, 0, 0)) {
+        result.AddDate(*value);
         return;
     }
     char text[64];
     AddAsText(text, std::snprintf(text, sizeof text, "%04d-%02u-%02u", date.year, date.month, date.day), result);
 }
 
+// A time alone is a date of day 0, 30 December 1899.
 void AddTime(const SQL_TIME_STRUCT& time, ResultSet& result) {
-    if (IsValidTime(time.hour, time.minute, time.second)) {
-        result.AddDate((time.hour * 3600 + time.minute * 60 + time.second) / kSecondsPerDay);
+    if (const auto value = calendar::OleDateFromCivil(1899, 12, 30, time.hour, time.minute, time.second)) {
+        result.AddDate(*value);
         return;
     }
     char text[64];
@@ -79,10 +45,9 @@ void AddTime(const SQL_TIME_STRUCT& time, ResultSet& result) {
 }
 
 void AddTimestamp(const SQL_TIMESTAMP_STRUCT& stamp, ResultSet& result) {
-    if (IsRepresentableDate(stamp.year, stamp.month, stamp.day) && IsValidTime(stamp.hour, stamp.minute, stamp.second) &&
-        stamp.fraction < 1000000000u) {
-        const double seconds = stamp.hour * 3600 + stamp.minute * 60 + stamp.second + stamp.fraction / 1e9;
-        result.AddDate(OleDate(stamp.year, stamp.month, stamp.day, seconds));
+    if (const auto value = calendar::OleDateFromCivil(stamp.year, stamp.month, stamp.day, stamp.hour, stamp.minute,
+                                                      stamp.second, stamp.fraction / 1e9)) {
+        result.AddDate(*value);
         return;
     }
     char text[64];
@@ -219,45 +184,6 @@ void AddFixed(Fetch fetch, const void* data, ResultSet& result) {
         case Fetch::Text:
         case Fetch::Binary: result.AddNull(); break;  // not fixed; never asked for
     }
-}
-
-bool ParseDecimal(std::u16string_view text, DecimalValue& value) {
-    std::size_t i = 0;
-    const bool negative = i < text.size() && text[i] == u'-';
-    if (i < text.size() && (text[i] == u'-' || text[i] == u'+')) ++i;
-
-    const std::size_t integerStart = i;
-    while (i < text.size() && text[i] >= u'0' && text[i] <= u'9') ++i;
-    const std::u16string_view integer = text.substr(integerStart, i - integerStart);
-    std::u16string_view fraction;
-    if (i < text.size() && text[i] == u'.') {
-        const std::size_t fractionStart = ++i;
-        while (i < text.size() && text[i] >= u'0' && text[i] <= u'9') ++i;
-        fraction = text.substr(fractionStart, i - fractionStart);
-    }
-    if (i != text.size() || (integer.empty() && fraction.empty())) return false;
-    // Trailing zeros beyond the scale the type holds change nothing.
-    while (fraction.size() > kMaxDecimalScale && fraction.back() == u'0') fraction.remove_suffix(1);
-    if (fraction.size() > kMaxDecimalScale) return false;
-
-    Mantissa mantissa;
-    for (std::u16string_view digits : {integer, fraction}) {
-        for (char16_t digit : digits) {
-            if (!mantissa.MultiplyAdd(10, static_cast<std::uint32_t>(digit - u'0'))) return false;
-        }
-    }
-    value.low = std::uint64_t{mantissa.limb[1]} << 32 | mantissa.limb[0];
-    value.high = mantissa.limb[2];
-    value.scale = static_cast<std::uint8_t>(fraction.size());
-    value.negative = negative && !mantissa.IsZero();
-    return true;
-}
-
-double OleDate(int year, int month, int day, double secondsOfDay) {
-    constexpr std::int64_t kDaysFrom1899To1970 = 25569;
-    const auto days = static_cast<double>(DaysSince1970(year, month, day) + kDaysFrom1899To1970);
-    const double fraction = secondsOfDay / kSecondsPerDay;
-    return days >= 0 ? days + fraction : days - fraction;
 }
 
 }  // namespace orvanta::providers::odbc

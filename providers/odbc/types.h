@@ -2,8 +2,7 @@
 #pragma once
 
 #include <cstddef>
-#include <string>
-#include <string_view>
+#include <cstdint>
 
 #include "providers/odbc/api.h"
 #include "providers/result_set.h"
@@ -38,13 +37,5 @@ std::size_t FixedSize(Fetch fetch);
 
 // Appends the fixed-length value at `data`, as read for `fetch`.
 void AddFixed(Fetch fetch, const void* data, ResultSet& result);
-
-// Decimal text such as "-12.50" as a decimal of the platform: at most 28 digits after the point
-// and a magnitude under 2^96. False for any other text (exponents, NaN, too many digits).
-bool ParseDecimal(std::u16string_view text, DecimalValue& value);
-
-// Days since 30 December 1899 with the time of day as fraction; before that day the fraction
-// counts away from zero as well (-1.25 is 29 December 1899, 06:00).
-double OleDate(int year, int month, int day, double secondsOfDay);
 
 }  // namespace orvanta::providers::odbc

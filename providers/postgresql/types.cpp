@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "providers/postgresql/values.h"
+#include "providers/value_text.h"
 
 namespace orvanta::providers::postgresql {
 namespace {
@@ -64,7 +65,7 @@ void AddValue(TypeOid type, std::string_view text, ValueContext& context, Result
             if (auto value = ParseNumber<double>(text)) return result.AddDouble(*value);
             break;
         case oid::kNumeric:
-            if (auto value = ParseDecimal(text)) return result.AddDecimal(*value);
+            if (auto value = ParseDecimal(text, DecimalSyntax::Plain)) return result.AddDecimal(*value);
             break;
         case oid::kMoney:
             if (auto value = ParseMoney(text, context.moneyFractionDigits)) return result.AddCurrency(*value);

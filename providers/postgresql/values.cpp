@@ -3,48 +3,12 @@
 #include <cstdlib>
 #include <limits>
 
+#include "calendar/ole_date.h"
+
 namespace orvanta::providers::postgresql {
 namespace {
 
-constexpr std::size_t kMaxDecimalScale = 28;
-
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-
-// A 96-bit magnitude built digit by digit; false once it no longer fits.
-class Magnitude {
-public:
-    bool Append(unsigned digit) {
-        std::uint64_t carry = digit;
-        for (std::uint32_t& limb : m_limbs) {
-            const std::uint64_t value = std::uint64_t{limb} * 10 + carry;
-            limb = static_cast<std::uint32_t>(value);
-            carry = value >> 32;
-        }
-        return carry == 0;
-    }
-    bool IsZero() const { return (m_limbs[0] | m_limbs[1] | m_limbs[2]) == 0; }
-    std::uint64_t Low() const { return m_limbs[0] | (std::uint64_t{m_limbs[1]} << 32); }
-    std::uint32_t High() const { return m_limbs[2]; }
-
-private:
-    std::uint32_t m_limbs[3] = {};
-};
-
-std::optional<DecimalValue> BuildDecimal(std::string_view integer, std::string_view fraction, bool negative) {
-    if (fraction.size() > kMaxDecimalScale) return std::nullopt;
-    Magnitude magnitude;
-    for (std::string_view part : {integer, fraction}) {
-        for (char c : part) {
-            if (!magnitude.Append(static_cast<unsigned>(c - '0'))) return std::nullopt;
-        }
-    }
-    DecimalValue value;
-    value.low = magnitude.Low();
-    value.high = magnitude.High();
-    value.scale = static_cast<std::uint8_t>(fraction.size());
-    value.negative = negative && !magnitude.IsZero();
-    return value;
-}
 
 // Reads the fixed layouts of the ISO date style.
 class Reader {
@@ -66,7 +30,6 @@ public:
         }
         return false;
     }
-    bool Peek(char c) const { return m_at < m_text.size() && m_text[m_at] == c; }
     // Between `least` and `most` digits; their count in `count`.
     bool Number(std::size_t least, std::size_t most, std::int64_t& value, std::size_t* count = nullptr) {
         std::size_t digits = 0;
@@ -84,54 +47,31 @@ private:
     std::size_t m_at = 0;
 };
 
-bool IsLeapYear(std::int64_t year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
-
-int DaysInMonth(std::int64_t year, std::int64_t month) {
-    constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    return month == 2 && IsLeapYear(year) ? 29 : kDays[month - 1];
-}
-
-// Days from 1 January 1970 in the proleptic Gregorian calendar; year 0 is 1 BC.
-std::int64_t DaysFromCivil(std::int64_t year, std::int64_t month, std::int64_t day) {
-    year -= month <= 2;
-    const std::int64_t era = (year >= 0 ? year : year - 399) / 400;
-    const std::int64_t yearOfEra = year - era * 400;
-    const std::int64_t dayOfYear = (153 * (month + (month > 2 ? -3 : 9)) + 2) / 5 + day - 1;
-    const std::int64_t dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
-    return era * 146097 + dayOfEra - 719468;
-}
-
-constexpr std::int64_t kDaysFrom1899To1970 = 25569;
-
-// Year, month and day as days since 30 December 1899; the year is the one written, with BC
-// applied later.
+// Year, month and day as written; a BC year is turned into the calendar's year when the date is built.
 struct CivilDate {
     std::int64_t year, month, day;
 };
 
+struct TimeOfDay {
+    std::int64_t hour, minute, second, micros;
+};
+
 bool ReadDate(Reader& reader, CivilDate& date) {
-    if (!reader.Number(4, 9, date.year) || !reader.Take('-') || !reader.Number(2, 2, date.month) || !reader.Take('-') ||
-        !reader.Number(2, 2, date.day)) {
-        return false;
-    }
-    return date.month >= 1 && date.month <= 12 && date.day >= 1 && date.year >= 1;
+    return reader.Number(4, 9, date.year) && reader.Take('-') && reader.Number(2, 2, date.month) && reader.Take('-') &&
+           reader.Number(2, 2, date.day) && date.year >= 1;
 }
 
-// The time of day as a fraction of a day.
-bool ReadTime(Reader& reader, double& fraction) {
-    std::int64_t hour, minute, second, micros = 0;
-    if (!reader.Number(2, 2, hour) || !reader.Take(':') || !reader.Number(2, 2, minute) || !reader.Take(':') ||
-        !reader.Number(2, 2, second)) {
+bool ReadTime(Reader& reader, TimeOfDay& time) {
+    time.micros = 0;
+    if (!reader.Number(2, 2, time.hour) || !reader.Take(':') || !reader.Number(2, 2, time.minute) ||
+        !reader.Take(':') || !reader.Number(2, 2, time.second)) {
         return false;
     }
     if (reader.Take('.')) {
         std::size_t digits;
-        if (!reader.Number(1, 6, micros, &digits)) return false;
-        for (; digits < 6; ++digits) micros *= 10;
+        if (!reader.Number(1, 6, time.micros, &digits)) return false;
+        for (; digits < 6; ++digits) time.micros *= 10;
     }
-    if (hour > 24 || minute > 59 || second > 60) return false;
-    const std::int64_t total = ((hour * 60 + minute) * 60 + second) * 1000000 + micros;
-    fraction = static_cast<double>(total) / 86400e6;
     return true;
 }
 
@@ -147,12 +87,13 @@ bool SkipOffset(Reader& reader) {
     return true;
 }
 
-std::optional<double> ToOleDate(CivilDate date, bool beforeChrist, double fraction) {
-    const std::int64_t year = beforeChrist ? 1 - date.year : date.year;
-    if (date.day > DaysInMonth(year, date.month)) return std::nullopt;
-    const auto days = static_cast<double>(DaysFromCivil(year, date.month, date.day) + kDaysFrom1899To1970);
-    // Before 1899-12-30 the integer part counts days back and the fraction still runs forward.
-    return days >= 0 ? days + fraction : days - fraction;
+// Empty for fields out of range, and for dates the date type cannot hold (before the year 100,
+// so every BC date, or after 9999): the caller keeps the server's text of those.
+std::optional<double> ToOleDate(const CivilDate& date, bool beforeChrist, const TimeOfDay& time) {
+    const std::int64_t year = beforeChrist ? 1 - date.year : date.year;  // 1 BC is year 0
+    return calendar::OleDateFromCivil(static_cast<int>(year), static_cast<int>(date.month), static_cast<int>(date.day),
+                                      static_cast<int>(time.hour), static_cast<int>(time.minute),
+                                      static_cast<int>(time.second), static_cast<double>(time.micros) / 1e6);
 }
 
 int HexValue(char c) {
@@ -165,27 +106,6 @@ int HexValue(char c) {
 bool IsOctal(char c) { return c >= '0' && c <= '7'; }
 
 }  // namespace
-
-std::optional<DecimalValue> ParseDecimal(std::string_view text) {
-    const bool negative = !text.empty() && text.front() == '-';
-    if (negative) text.remove_prefix(1);
-    const std::size_t point = text.find('.');
-    const std::string_view integer = text.substr(0, point);
-    const std::string_view fraction = point == std::string_view::npos ? std::string_view{} : text.substr(point + 1);
-    if (integer.empty() && fraction.empty()) return std::nullopt;  // NaN, Infinity and the like too
-    for (std::string_view part : {integer, fraction}) {
-        for (char c : part) {
-            if (!IsDigit(c)) return std::nullopt;
-        }
-    }
-
-    std::size_t keep = fraction.size();
-    while (keep > kMaxDecimalScale && fraction[keep - 1] == '0') --keep;
-    for (;; --keep) {
-        if (auto value = BuildDecimal(integer, fraction.substr(0, keep), negative)) return value;
-        if (keep == 0 || fraction[keep - 1] != '0') return std::nullopt;
-    }
-}
 
 std::optional<std::int64_t> ParseMoney(std::string_view text, int fractionDigits) {
     if (fractionDigits < 0 || fractionDigits > 18) return std::nullopt;
@@ -231,26 +151,31 @@ std::optional<double> ParseDate(std::string_view text) {
     if (!ReadDate(reader, date)) return std::nullopt;
     const bool beforeChrist = reader.Take(" BC");
     if (!reader.AtEnd()) return std::nullopt;
-    return ToOleDate(date, beforeChrist, 0);
+    return ToOleDate(date, beforeChrist, TimeOfDay{});
 }
 
 std::optional<double> ParseTimestamp(std::string_view text) {
     Reader reader(text);
     CivilDate date;
-    double fraction;
-    if (!ReadDate(reader, date) || !reader.Take(' ') || !ReadTime(reader, fraction) || !SkipOffset(reader)) {
+    TimeOfDay time;
+    if (!ReadDate(reader, date) || !reader.Take(' ') || !ReadTime(reader, time) || !SkipOffset(reader)) {
         return std::nullopt;
     }
     const bool beforeChrist = reader.Take(" BC");
-    if (!reader.AtEnd() || fraction >= 1) return std::nullopt;
-    return ToOleDate(date, beforeChrist, fraction);
+    if (!reader.AtEnd()) return std::nullopt;
+    return ToOleDate(date, beforeChrist, time);
 }
 
+// A time alone is a date of day 0, 30 December 1899.
 std::optional<double> ParseTime(std::string_view text) {
     Reader reader(text);
-    double fraction;
-    if (!ReadTime(reader, fraction) || !reader.AtEnd()) return std::nullopt;
-    return fraction;
+    TimeOfDay time;
+    if (!ReadTime(reader, time) || !reader.AtEnd()) return std::nullopt;
+    // The type runs up to 24:00:00, the midnight that ends the day.
+    if (time.hour == 24 && time.minute == 0 && time.second == 0 && time.micros == 0) {
+        return calendar::OleDateFromCivil(1899, 12, 31, 0, 0, 0);
+    }
+    return ToOleDate(CivilDate{1899, 12, 30}, false, time);
 }
 
 bool DecodeBytea(std::string_view text, std::vector<std::byte>& bytes) {

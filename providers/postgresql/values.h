@@ -8,13 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "providers/result_set.h"
-
 namespace orvanta::providers::postgresql {
-
-// numeric: when the value fits a DECIMAL (a 96-bit magnitude and at most 28 digits after the
-// point); zeros at the end of the fraction are dropped only when that makes it fit.
-std::optional<DecimalValue> ParseDecimal(std::string_view text);
 
 // money, as the session's lc_monetary prints it ("$1,234.56", "-1.234,56 €", "($1.00)"), whose
 // last `fractionDigits` digits are the fraction: the value scaled by 10000.
@@ -23,8 +17,9 @@ std::optional<std::int64_t> ParseMoney(std::string_view text, int fractionDigits
 // How many digits after the point a money text shows, from the text of one unit ("$1.00" -> 2).
 std::optional<int> MoneyFractionDigits(std::string_view oneUnit);
 
-// ISO date style: "2023-11-17", "2023-11-17 10:11:12.5", "... 10:11:12+05:30", "0044-03-15 BC",
-// "10:11:12.123456". Days since 30 December 1899, the time of day as the fraction.
+// ISO date style: "2023-11-17", "2023-11-17 10:11:12.5", "... 10:11:12+05:30", "10:11:12.123456"
+// as OLE Automation dates, a time alone on day 0. Empty for dates outside the years 100 to 9999,
+// such as "0044-03-15 BC", which the date type cannot hold.
 std::optional<double> ParseDate(std::string_view text);
 std::optional<double> ParseTimestamp(std::string_view text);
 std::optional<double> ParseTime(std::string_view text);

@@ -77,7 +77,7 @@ bool AddByDeclaration(sqlite3_stmt* statement, int column, int storage, Declared
         case DeclaredType::Decimal: {
             if (storage != SQLITE_INTEGER && storage != SQLITE_FLOAT && storage != SQLITE_TEXT) return false;
             // The engine's text of a real has the fifteen digits a double holds reliably.
-            const auto decimal = ParseDecimal(Text(statement, column));
+            const auto decimal = ParseDecimal(Text(statement, column), DecimalSyntax::Loose);
             if (!decimal) return false;
             result.AddDecimal(*decimal);
             return true;

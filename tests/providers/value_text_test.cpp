@@ -1,51 +1,85 @@
+#include <string>
+#include <string_view>
+#include <utility>
+
 #include <gtest/gtest.h>
 
 #include "providers/value_text.h"
+#include "support/cell_text.h"
+#include "support/text.h"
 
 namespace orvanta::providers {
 namespace {
 
+// Every text runs through both syntaxes and through the narrow and the UTF-16 form, which must
+// agree.
 TEST(ParseDecimal, KeepsDigitsAndScaleExactly) {
     struct Case {
         const char* text;
-        bool fits;
-        std::uint64_t low = 0;
-        std::uint32_t high = 0;
-        int scale = 0;
-        bool negative = false;
+        const char* plain;  // the decimal as DecimalText writes it; null: no decimal
+        const char* loose;
     };
     const Case cases[] = {
-        {"0", true, 0, 0, 0, false},
-        {"-0.0", true, 0, 0, 1, false},
-        {"12.50", true, 1250, 0, 2, false},
-        {"-123.45", true, 12345, 0, 2, true},
-        {"+7", true, 7, 0, 0, false},
-        {".5", true, 5, 0, 1, false},
-        {"1e3", true, 1000, 0, 0, false},
-        {"1.5E-2", true, 15, 0, 3, false},
-        {" 42 ", true, 42, 0, 0, false},
-        {"79228162514264337593543950335", true, ~0ULL, 0xFFFFFFFFu, 0, false},  // the largest mantissa
-        {"79228162514264337593543950336", false},
-        {"0.0000000000000000000000000001", true, 1, 0, 28, false},
-        {"0.00000000000000000000000000010", true, 1, 0, 28, false},  // a zero past the largest scale goes
-        {"0.00000000000000000000000000001", false},
-        {"1e-29", false},
-        {"", false},
-        {"-", false},
-        {"1.2.3", false},
-        {"12a", false},
-        {"NaN", false},
-        {"1e", false},
+        {"0", "0", "0"},
+        {"-0.0", "0.0", "0.0"},  // no negative zero
+        {"-0.00", "0.00", "0.00"},
+        {"12.50", "12.50", "12.50"},
+        {"-123.4500", "-123.4500", "-123.4500"},
+        {"+7", "7", "7"},
+        {".5", "0.5", "0.5"},
+        {"-0.5", "-0.5", "-0.5"},
+        {"7.", "7", "7"},
+        {"18446744073709551616", "18446744073709551616", "18446744073709551616"},  // 2^64: into the high part
+        {"79228162514264337593543950335", "79228162514264337593543950335",
+         "79228162514264337593543950335"},  // 2^96 - 1
+        {"79228162514264337593543950336", nullptr, nullptr},
+        {"7922816251426433759354395033.5", "7922816251426433759354395033.5", "7922816251426433759354395033.5"},
+        {"0.0000000000000000000000000001", "0.0000000000000000000000000001", "0.0000000000000000000000000001"},
+        {"0.1234567890123456789012345678", "0.1234567890123456789012345678", "0.1234567890123456789012345678"},
+        {"0.00000000000000000000000000001", nullptr, nullptr},  // 29 digits of scale
+        {"0.12345678901234567890123456789", nullptr, nullptr},
+        {"1.123456789012345678901234567890123", nullptr, nullptr},
+        // Zeros at the end of the fraction go only as far as the value needs to fit.
+        {"0.00000000000000000000000000010", "0.0000000000000000000000000001", "0.0000000000000000000000000001"},
+        {"2.500000000000000000000000000000", "2.5000000000000000000000000000", "2.5000000000000000000000000000"},
+        {"1.5000000000000000000000000000000", "1.5000000000000000000000000000", "1.5000000000000000000000000000"},
+        {"7922816251426433759354395033.50", "7922816251426433759354395033.5", "7922816251426433759354395033.5"},
+        {"7922816251426433759354395033.500", "7922816251426433759354395033.5", "7922816251426433759354395033.5"},
+        {"7922816251426433759354395033.51", nullptr, nullptr},
+        {"79228162514264337593543950340", nullptr, nullptr},  // a zero before the point carries value
+        // Exponents and blanks around the number are loose syntax only.
+        {"1e3", nullptr, "1000"},
+        {"1.5E-2", nullptr, "0.015"},
+        {"1e5", nullptr, "100000"},
+        {"100e-30", nullptr, "0.0000000000000000000000000001"},
+        {"1e-29", nullptr, nullptr},
+        {"1e29", nullptr, nullptr},
+        {" 42 ", nullptr, "42"},
+        {" 1", nullptr, "1"},
+        {"", nullptr, nullptr},
+        {"-", nullptr, nullptr},
+        {".", nullptr, nullptr},
+        {"1.2.3", nullptr, nullptr},
+        {"12a", nullptr, nullptr},
+        {"NaN", nullptr, nullptr},
+        {"Infinity", nullptr, nullptr},
+        {"-Infinity", nullptr, nullptr},
+        {"1e", nullptr, nullptr},
+        {"1\xC4\xB1", nullptr, nullptr},  // U+0131, whose low byte is the digit 1
+        {"\xEF\xBC\x91", nullptr, nullptr},  // FULLWIDTH DIGIT ONE
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
-        const auto value = ParseDecimal(c.text);
-        ASSERT_EQ(value.has_value(), c.fits);
-        if (!value) continue;
-        EXPECT_EQ(value->low, c.low);
-        EXPECT_EQ(value->high, c.high);
-        EXPECT_EQ(value->scale, c.scale);
-        EXPECT_EQ(value->negative, c.negative);
+        const std::pair<DecimalSyntax, const char*> syntaxes[] = {{DecimalSyntax::Plain, c.plain},
+                                                                  {DecimalSyntax::Loose, c.loose}};
+        for (const auto& [syntax, expected] : syntaxes) {
+            SCOPED_TRACE(syntax == DecimalSyntax::Plain ? "plain" : "loose");
+            const auto narrow = ParseDecimal(std::string_view(c.text), syntax);
+            const auto wide = ParseDecimal(testing::U16(c.text), syntax);
+            const std::string none = "no decimal";
+            EXPECT_EQ(narrow ? testing::DecimalText(*narrow) : none, expected ? expected : none);
+            EXPECT_EQ(wide ? testing::DecimalText(*wide) : none, expected ? expected : none);
+        }
     }
 }
 

@@ -10,7 +10,6 @@ find_library(ORVANTA_ODBC_POSTGRESQL_DRIVER NAMES psqlodbcw.so PATH_SUFFIXES odb
              DOC "PostgreSQL ODBC driver (wide) that the tests load")
 
 orvanta_add_tests(odbc_provider_tests LABEL provider:odbc SOURCES
-    providers/odbc/cell_text.cpp
     providers/odbc/connection_text_test.cpp
     providers/odbc/session_test.cpp
     providers/odbc/test_drivers.cpp

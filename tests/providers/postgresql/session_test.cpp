@@ -12,15 +12,15 @@
 
 #include <gtest/gtest.h>
 
-#include "cell_text.h"
 #include "fake_postgres_server.h"
 #include "providers/postgresql/session.h"
+#include "support/cell_text.h"
 #include "support/text.h"
 
 namespace orvanta::providers {
 namespace {
 
-using orvanta::testing::DescribeRow;
+using orvanta::testing::RowText;
 using orvanta::testing::U16;
 using orvanta::testing::U8;
 using Clock = std::chrono::steady_clock;
@@ -55,7 +55,7 @@ protected:
     static std::vector<std::string> FirstRow(Session& session, const std::string& sql) {
         ResultSet rows;
         if (!session.Query(U16(sql), rows) || rows.RowCount() == 0) return {};
-        return DescribeRow(rows, 0);
+        return RowText(rows, 0);
     }
 
     ConnectionString m_properties;
@@ -70,45 +70,45 @@ TEST_F(PostgresSession, ReadsEachTypeIntoItsCellKind) {
         const char* cell;
     };
     const Case cases[] = {
-        {"true", ColumnType::Boolean, "Boolean 1"},
-        {"false", ColumnType::Boolean, "Boolean 0"},
-        {"(-32768)::int2", ColumnType::Int16, "Int16 -32768"},
-        {"2147483647::int4", ColumnType::Int32, "Int32 2147483647"},
-        {"(-9223372036854775808)::int8", ColumnType::Int64, "Int64 -9223372036854775808"},
-        {"4294967295::oid", ColumnType::UInt32, "UInt32 4294967295"},
-        {"1.5::float4", ColumnType::Float, "Float 1.5"},
-        {"0.1::float8", ColumnType::Double, "Double 0.1"},
-        {"'-Infinity'::float8", ColumnType::Double, "Double -inf"},
-        {"'NaN'::float4", ColumnType::Float, "Float nan"},
-        {"123.4500::numeric", ColumnType::Decimal, "Decimal 123.4500"},
-        {"'-0.0000000000000000000000000001'::numeric", ColumnType::Decimal, "Decimal -0.0000000000000000000000000001"},
-        {"79228162514264337593543950335::numeric", ColumnType::Decimal, "Decimal 79228162514264337593543950335"},
+        {"true", ColumnType::Boolean, "Boolean:true"},
+        {"false", ColumnType::Boolean, "Boolean:false"},
+        {"(-32768)::int2", ColumnType::Int16, "Int16:-32768"},
+        {"2147483647::int4", ColumnType::Int32, "Int32:2147483647"},
+        {"(-9223372036854775808)::int8", ColumnType::Int64, "Int64:-9223372036854775808"},
+        {"4294967295::oid", ColumnType::UInt32, "UInt32:4294967295"},
+        {"1.5::float4", ColumnType::Float, "Float:1.5"},
+        {"0.1::float8", ColumnType::Double, "Double:0.1"},
+        {"'-Infinity'::float8", ColumnType::Double, "Double:-inf"},
+        {"'NaN'::float4", ColumnType::Float, "Float:nan"},
+        {"123.4500::numeric", ColumnType::Decimal, "Decimal:123.4500"},
+        {"'-0.0000000000000000000000000001'::numeric", ColumnType::Decimal, "Decimal:-0.0000000000000000000000000001"},
+        {"79228162514264337593543950335::numeric", ColumnType::Decimal, "Decimal:79228162514264337593543950335"},
         // Past the 96-bit magnitude or the 28 digits of scale, the exact text.
-        {"79228162514264337593543950336::numeric", ColumnType::Decimal, "Utf8 79228162514264337593543950336"},
-        {"1e-40::numeric", ColumnType::Decimal, "Utf8 0.0000000000000000000000000000000000000001"},
-        {"1.000000000000000000000000000000::numeric", ColumnType::Decimal, "Decimal 1.0000000000000000000000000000"},
-        {"'NaN'::numeric", ColumnType::Decimal, "Utf8 NaN"},
-        {"'-Infinity'::numeric", ColumnType::Decimal, "Utf8 -Infinity"},
-        {"'-1234.56'::money", ColumnType::Currency, "Currency -12345600"},
-        {"(-92233720368547758.08)::numeric::money", ColumnType::Currency, "Utf8 -$92,233,720,368,547,758.08"},
-        {"'1899-12-30'::date", ColumnType::Date, "Date 0.00000000"},
-        {"'2023-11-17'::date", ColumnType::Date, "Date 45247.00000000"},
-        {"'0044-03-15 BC'::date", ColumnType::Date, "Date -709591.00000000"},
-        {"'infinity'::date", ColumnType::Date, "Utf8 infinity"},
-        {"'2023-11-17 12:00:00'::timestamp", ColumnType::DateTime, "Date 45247.50000000"},
-        {"'1899-12-29 06:00'::timestamp", ColumnType::DateTime, "Date -1.25000000"},
-        {"'2023-11-17 12:00:00+02'::timestamptz", ColumnType::DateTime, "Date 45247.41666667"},
-        {"'06:00:00.5'::time", ColumnType::Time, "Date 0.25000579"},
-        {"'\\x00ff41'::bytea", ColumnType::Binary, "Bytes 00ff41"},
-        {"''::bytea", ColumnType::Binary, "Bytes "},
-        {"'h\u00e9llo \U0001F600'::text", ColumnType::Text, "Utf8 h\u00e9llo \U0001F600"},
-        {"'ab'::char(4)", ColumnType::Text, "Utf8 ab  "},
-        {"'x'::varchar(3)", ColumnType::Text, "Utf8 x"},
-        {"'pg_class'::name", ColumnType::Text, "Utf8 pg_class"},
-        {"'{\"a\": 1}'::json", ColumnType::Text, "Utf8 {\"a\": 1}"},
-        {"'a0eebc99-9c0b-4ef8-bb6d-6bb9bd380a11'::uuid", ColumnType::Text, "Utf8 a0eebc99-9c0b-4ef8-bb6d-6bb9bd380a11"},
-        {"'1 day 02:00'::interval", ColumnType::Text, "Utf8 1 day 02:00:00"},
-        {"ARRAY[1, NULL]", ColumnType::Text, "Utf8 {1,NULL}"},
+        {"79228162514264337593543950336::numeric", ColumnType::Decimal, "Utf8:79228162514264337593543950336"},
+        {"1e-40::numeric", ColumnType::Decimal, "Utf8:0.0000000000000000000000000000000000000001"},
+        {"1.000000000000000000000000000000::numeric", ColumnType::Decimal, "Decimal:1.0000000000000000000000000000"},
+        {"'NaN'::numeric", ColumnType::Decimal, "Utf8:NaN"},
+        {"'-Infinity'::numeric", ColumnType::Decimal, "Utf8:-Infinity"},
+        {"'-1234.56'::money", ColumnType::Currency, "Currency:-12345600"},
+        {"(-92233720368547758.08)::numeric::money", ColumnType::Currency, "Utf8:-$92,233,720,368,547,758.08"},
+        {"'1899-12-30'::date", ColumnType::Date, "Date:0.00000000"},
+        {"'2023-11-17'::date", ColumnType::Date, "Date:45247.00000000"},
+        {"'0044-03-15 BC'::date", ColumnType::Date, "Utf8:0044-03-15 BC"},  // before the date type's range
+        {"'infinity'::date", ColumnType::Date, "Utf8:infinity"},
+        {"'2023-11-17 12:00:00'::timestamp", ColumnType::DateTime, "Date:45247.50000000"},
+        {"'1899-12-29 06:00'::timestamp", ColumnType::DateTime, "Date:-1.25000000"},
+        {"'2023-11-17 12:00:00+02'::timestamptz", ColumnType::DateTime, "Date:45247.41666667"},
+        {"'06:00:00.5'::time", ColumnType::Time, "Date:0.25000579"},
+        {"'\\x00ff41'::bytea", ColumnType::Binary, "Bytes:00ff41"},
+        {"''::bytea", ColumnType::Binary, "Bytes:"},
+        {"'h\u00e9llo \U0001F600'::text", ColumnType::Text, "Utf8:h\u00e9llo \U0001F600"},
+        {"'ab'::char(4)", ColumnType::Text, "Utf8:ab  "},
+        {"'x'::varchar(3)", ColumnType::Text, "Utf8:x"},
+        {"'pg_class'::name", ColumnType::Text, "Utf8:pg_class"},
+        {"'{\"a\": 1}'::json", ColumnType::Text, "Utf8:{\"a\": 1}"},
+        {"'a0eebc99-9c0b-4ef8-bb6d-6bb9bd380a11'::uuid", ColumnType::Text, "Utf8:a0eebc99-9c0b-4ef8-bb6d-6bb9bd380a11"},
+        {"'1 day 02:00'::interval", ColumnType::Text, "Utf8:1 day 02:00:00"},
+        {"ARRAY[1, NULL]", ColumnType::Text, "Utf8:{1,NULL}"},
         {"NULL::int4", ColumnType::Int32, "Null"},
         {"NULL::text", ColumnType::Text, "Null"},
         {"NULL::numeric", ColumnType::Decimal, "Null"},
@@ -121,7 +121,7 @@ TEST_F(PostgresSession, ReadsEachTypeIntoItsCellKind) {
         EXPECT_EQ(rows.Columns()[0].name, u"value");
         EXPECT_EQ(rows.Columns()[0].type, c.type);
         ASSERT_EQ(rows.RowCount(), 1u);
-        EXPECT_EQ(DescribeRow(rows, 0)[0], c.cell);
+        EXPECT_EQ(RowText(rows, 0)[0], c.cell);
     }
 }
 
@@ -135,13 +135,13 @@ TEST_F(PostgresSession, ReadsValuesWhateverTheSessionSettings) {
         const char* cell;
     };
     const Case cases[] = {
-        {"SET bytea_output TO escape", "'\\x5c00ff41'::bytea", "Bytes 5c00ff41"},
-        {"SET lc_monetary TO 'de_DE.UTF-8'", "(-1234567.89)::numeric::money", "Currency -12345678900"},
-        {"SET lc_monetary TO 'ja_JP.UTF-8'", "1234567::numeric::money", "Currency 12345670000"},
-        {"RESET lc_monetary", "(-12.34)::numeric::money", "Currency -123400"},
-        {"SET extra_float_digits TO 0", "0.1::float8", "Double 0.1"},
-        {"SET TimeZone TO 'Asia/Kolkata'", "'2023-11-17 06:30:00+00'::timestamptz", "Date 45247.50000000"},
-        {"SET DateStyle TO 'German'", "'2023-11-17'::date", "Utf8 17.11.2023"},
+        {"SET bytea_output TO escape", "'\\x5c00ff41'::bytea", "Bytes:5c00ff41"},
+        {"SET lc_monetary TO 'de_DE.UTF-8'", "(-1234567.89)::numeric::money", "Currency:-12345678900"},
+        {"SET lc_monetary TO 'ja_JP.UTF-8'", "1234567::numeric::money", "Currency:12345670000"},
+        {"RESET lc_monetary", "(-12.34)::numeric::money", "Currency:-123400"},
+        {"SET extra_float_digits TO 0", "0.1::float8", "Double:0.1"},
+        {"SET TimeZone TO 'Asia/Kolkata'", "'2023-11-17 06:30:00+00'::timestamptz", "Date:45247.50000000"},
+        {"SET DateStyle TO 'German'", "'2023-11-17'::date", "Utf8:17.11.2023"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.setting);
@@ -151,12 +151,12 @@ TEST_F(PostgresSession, ReadsValuesWhateverTheSessionSettings) {
 
     // Where the money format may have changed and was not read again yet, the text is kept.
     EXPECT_EQ(FirstRow(*session, "SET lc_monetary TO 'ja_JP.UTF-8'; SELECT 5::numeric::money"),
-              std::vector<std::string>{"Utf8 \uFFE55"});
-    EXPECT_EQ(FirstRow(*session, "SELECT 5::numeric::money"), std::vector<std::string>{"Currency 50000"});
+              std::vector<std::string>{"Utf8:\uFFE55"});
+    EXPECT_EQ(FirstRow(*session, "SELECT 5::numeric::money"), std::vector<std::string>{"Currency:50000"});
     session->Execute(u"BEGIN; SET LOCAL lc_monetary TO 'de_DE.UTF-8'");
-    EXPECT_EQ(FirstRow(*session, "SELECT 5::numeric::money"), std::vector<std::string>{"Utf8 5,00 \u20AC"});
+    EXPECT_EQ(FirstRow(*session, "SELECT 5::numeric::money"), std::vector<std::string>{"Utf8:5,00 \u20AC"});
     session->Execute(u"COMMIT");
-    EXPECT_EQ(FirstRow(*session, "SELECT 5::numeric::money"), std::vector<std::string>{"Currency 50000"});
+    EXPECT_EQ(FirstRow(*session, "SELECT 5::numeric::money"), std::vector<std::string>{"Currency:50000"});
 }
 
 TEST_F(PostgresSession, CountsRowsThatStatementsChange) {
@@ -199,7 +199,7 @@ TEST_F(PostgresSession, QueryTakesTheFirstRowSetOfAText) {
     EXPECT_EQ(rows.Columns()[0].name, u"n");
     EXPECT_EQ(rows.Columns()[1].name, u"?column?");
     ASSERT_EQ(rows.RowCount(), 5000u);
-    EXPECT_EQ(DescribeRow(rows, 4999), (std::vector<std::string>{"Int32 5000", "Utf8 r5000"}));
+    EXPECT_EQ(RowText(rows, 4999), (std::vector<std::string>{"Int32:5000", "Utf8:r5000"}));
 
     ResultSet empty;
     ASSERT_TRUE(session->Query(u"SELECT a FROM e", empty)) << "an empty row set is still a row set";
@@ -250,7 +250,7 @@ TEST_F(PostgresSession, ErrorsCarryTheServerMessageAndSqlState) {
             EXPECT_EQ(error.Kind(), c.kind);
             EXPECT_EQ(error.SqlState(), c.sqlState);
             EXPECT_EQ(U8(error.Message()), c.message);
-            EXPECT_EQ(FirstRow(*session, "SELECT count(*) FROM t"), std::vector<std::string>{"Int64 1"})
+            EXPECT_EQ(FirstRow(*session, "SELECT count(*) FROM t"), std::vector<std::string>{"Int64:1"})
                 << "the session is ready for the next statement";
         }
     }
@@ -265,7 +265,7 @@ TEST_F(PostgresSession, RefusesCommandTextThatCannotBeSentWhole) {
     for (const std::u16string& sql : {withNul, loneSurrogate}) {
         EXPECT_EQ(ErrorOf([&] { session->Execute(sql); }).Kind(), ErrorKind::InvalidArgument);
     }
-    EXPECT_EQ(FirstRow(*session, "SELECT 1"), std::vector<std::string>{"Int32 1"});
+    EXPECT_EQ(FirstRow(*session, "SELECT 1"), std::vector<std::string>{"Int32:1"});
 }
 
 TEST_F(PostgresSession, AcceptsTheHostAndPortForms) {
@@ -319,10 +319,10 @@ TEST_F(PostgresSession, CommandTimeoutCancelsTheStatement) {
     EXPECT_EQ(error.Kind(), ErrorKind::Timeout);
     EXPECT_EQ(error.SqlState(), "57014");
     EXPECT_NE(U8(error.Message()).find("canceling statement"), std::string::npos) << U8(error.Message());
-    EXPECT_EQ(FirstRow(*session, "SELECT 1"), std::vector<std::string>{"Int32 1"}) << "the session goes on";
+    EXPECT_EQ(FirstRow(*session, "SELECT 1"), std::vector<std::string>{"Int32:1"}) << "the session goes on";
 
     session->SetCommandTimeout(0);
-    EXPECT_EQ(FirstRow(*session, "SELECT 1 FROM pg_sleep(1.5)"), std::vector<std::string>{"Int32 1"}) << "no limit";
+    EXPECT_EQ(FirstRow(*session, "SELECT 1 FROM pg_sleep(1.5)"), std::vector<std::string>{"Int32:1"}) << "no limit";
 }
 
 TEST_F(PostgresSession, SessionEndedByTheServerFailsAndANewOneWorks) {
@@ -331,7 +331,7 @@ TEST_F(PostgresSession, SessionEndedByTheServerFailsAndANewOneWorks) {
     ASSERT_EQ(pid.size(), 1u);
     auto other = Open();
     EXPECT_EQ(FirstRow(*other, "SELECT pg_terminate_backend(" + pid[0].substr(6) + ", 10000)"),
-              std::vector<std::string>{"Boolean 1"});
+              std::vector<std::string>{"Boolean:true"});
 
     for (int call = 0; call < 2; ++call) {
         SCOPED_TRACE(call);
@@ -339,7 +339,7 @@ TEST_F(PostgresSession, SessionEndedByTheServerFailsAndANewOneWorks) {
         EXPECT_EQ(error.Kind(), ErrorKind::ConnectionFailed) << U8(error.Message());
     }
     auto again = Open();
-    EXPECT_EQ(FirstRow(*again, "SELECT 2"), std::vector<std::string>{"Int32 2"});
+    EXPECT_EQ(FirstRow(*again, "SELECT 2"), std::vector<std::string>{"Int32:2"});
 }
 
 // The two tests below need no real server.

@@ -5,7 +5,6 @@ if(NOT ORVANTA_POSTGRESQL_BUILT)
 endif()
 
 orvanta_add_tests(postgresql_provider_tests LABEL provider:postgresql SOURCES
-    providers/postgresql/cell_text.cpp
     providers/postgresql/fake_postgres_server.cpp
     providers/postgresql/session_test.cpp
     providers/postgresql/values_test.cpp)

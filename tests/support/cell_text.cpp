@@ -1,11 +1,12 @@
-#include "odbc/cell_text.h"
+#include "support/cell_text.h"
 
 #include <charconv>
+#include <cstdint>
 #include <cstdio>
 
 #include "support/text.h"
 
-namespace orvanta::testing::odbc {
+namespace orvanta::testing {
 namespace {
 
 using providers::CellKind;
@@ -13,25 +14,7 @@ using providers::CellKind;
 template <class T>
 std::string Shortest(T value) {
     char text[64];
-    const auto end = std::to_chars(text, text + sizeof text, value).ptr;
-    return std::string(text, end);
-}
-
-std::string DecimalText(const providers::DecimalValue& value) {
-    std::uint32_t limbs[3] = {static_cast<std::uint32_t>(value.low), static_cast<std::uint32_t>(value.low >> 32), value.high};
-    std::string digits;
-    do {
-        std::uint64_t remainder = 0;
-        for (int i = 2; i >= 0; --i) {
-            const std::uint64_t part = remainder << 32 | limbs[i];
-            limbs[i] = static_cast<std::uint32_t>(part / 10);
-            remainder = part % 10;
-        }
-        digits.insert(digits.begin(), static_cast<char>('0' + remainder));
-    } while (limbs[0] || limbs[1] || limbs[2]);
-    if (digits.size() <= value.scale) digits.insert(0, value.scale + 1 - digits.size(), '0');
-    if (value.scale) digits.insert(digits.size() - value.scale, 1, '.');
-    return (value.negative ? "-" : "") + digits;
+    return std::string(text, std::to_chars(text, text + sizeof text, value).ptr);
 }
 
 std::string Hex(const providers::CellView& cell) {
@@ -47,6 +30,24 @@ std::string Hex(const providers::CellView& cell) {
 
 }  // namespace
 
+std::string DecimalText(const providers::DecimalValue& value) {
+    std::uint32_t limbs[3] = {static_cast<std::uint32_t>(value.low), static_cast<std::uint32_t>(value.low >> 32),
+                              value.high};
+    std::string digits;
+    do {
+        std::uint64_t remainder = 0;
+        for (int i = 2; i >= 0; --i) {
+            const std::uint64_t part = remainder << 32 | limbs[i];
+            limbs[i] = static_cast<std::uint32_t>(part / 10);
+            remainder = part % 10;
+        }
+        digits.insert(digits.begin(), static_cast<char>('0' + remainder));
+    } while (limbs[0] || limbs[1] || limbs[2]);
+    if (digits.size() <= value.scale) digits.insert(0, value.scale + 1 - digits.size(), '0');
+    if (value.scale) digits.insert(digits.size() - value.scale, 1, '.');
+    return (value.negative ? "-" : "") + digits;
+}
+
 std::string CellText(const providers::CellView& cell) {
     switch (cell.kind) {
         case CellKind::Null: return "Null";
@@ -61,7 +62,7 @@ std::string CellText(const providers::CellView& cell) {
         case CellKind::Double: return "Double:" + Shortest(cell.real);
         case CellKind::Date: {
             char text[64];
-            std::snprintf(text, sizeof text, "Date:%.6f", cell.real);
+            std::snprintf(text, sizeof text, "Date:%.8f", cell.real);
             return text;
         }
         case CellKind::Decimal: return "Decimal:" + DecimalText(cell.decimal);
@@ -72,15 +73,18 @@ std::string CellText(const providers::CellView& cell) {
     return "?";
 }
 
+std::vector<std::string> RowText(const providers::ResultSet& rows, std::size_t row) {
+    std::vector<std::uint32_t> offsets;
+    rows.LocateCells(row, offsets);
+    std::vector<std::string> cells;
+    for (std::uint32_t offset : offsets) cells.push_back(CellText(rows.Cell(row, offset)));
+    return cells;
+}
+
 std::vector<std::vector<std::string>> RowTexts(const providers::ResultSet& rows) {
     std::vector<std::vector<std::string>> texts;
-    std::vector<std::uint32_t> offsets;
-    for (std::size_t row = 0; row < rows.RowCount(); ++row) {
-        rows.LocateCells(row, offsets);
-        auto& cells = texts.emplace_back();
-        for (std::uint32_t offset : offsets) cells.push_back(CellText(rows.Cell(row, offset)));
-    }
+    for (std::size_t row = 0; row < rows.RowCount(); ++row) texts.push_back(RowText(rows, row));
     return texts;
 }
 
-}  // namespace orvanta::testing::odbc
+}  // namespace orvanta::testing
