@@ -1,8 +1,3 @@
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
-
 #include <chrono>
 #include <functional>
 #include <string>
@@ -16,6 +11,7 @@
 #include "providers/odbc/session.h"
 #include "providers/odbc/text.h"
 #include "support/cell_text.h"
+#include "support/loopback_listener.h"
 #include "support/text.h"
 
 namespace orvanta::providers {
@@ -527,18 +523,9 @@ TEST(OdbcDriverManager, GivesUpAtTheLoginTimeout) {
         if (testing::odbc::RequireAllProviders()) FAIL() << "the PostgreSQL ODBC driver is not installed";
         GTEST_SKIP() << "the PostgreSQL ODBC driver (odbc-postgresql) is not installed";
     }
-    const int listener = socket(AF_INET, SOCK_STREAM, 0);
-    ASSERT_GE(listener, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t length = sizeof address;
-    ASSERT_EQ(bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
-    ASSERT_EQ(listen(listener, 4), 0);
-    ASSERT_EQ(getsockname(listener, reinterpret_cast<sockaddr*>(&address), &length), 0);
-
+    const testing::LoopbackListener listener;
     const std::string connection = std::string("Driver={") + testing::odbc::kPostgresDriver +
-                                   "};Server=127.0.0.1;Port=" + std::to_string(ntohs(address.sin_port)) +
+                                   "};Server=127.0.0.1;Port=" + std::to_string(listener.Port()) +
                                    ";Database=x;UID=x;PWD=x;SSLMode=disable";
     const auto start = std::chrono::steady_clock::now();
     try {
@@ -548,7 +535,6 @@ TEST(OdbcDriverManager, GivesUpAtTheLoginTimeout) {
         EXPECT_EQ(error.Kind(), ErrorKind::ConnectionFailed) << U8(error.Message());
     }
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10)) << "the 1 s login timeout was not applied";
-    close(listener);
 }
 
 TEST(OdbcDriverManager, IsTheProviderWhenNoneIsNamed) {

@@ -84,17 +84,7 @@ bool Answer(Client& client, bool stalled, bool holdCancels) {
 }  // namespace
 
 FakePostgresServer::FakePostgresServer() {
-    m_listener = socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t size = sizeof address;
-    if (m_listener < 0 || bind(m_listener, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
-        listen(m_listener, 8) != 0 || getsockname(m_listener, reinterpret_cast<sockaddr*>(&address), &size) != 0 ||
-        pipe(m_wake) != 0) {
-        throw std::runtime_error("the fake server cannot listen");
-    }
-    m_port = ntohs(address.sin_port);
+    if (pipe(m_wake) != 0) throw std::runtime_error("the fake server cannot make its wake-up pipe");
     m_thread = std::thread([this] { Serve(); });
 }
 
@@ -103,18 +93,17 @@ FakePostgresServer::~FakePostgresServer() {
     m_thread.join();
     close(m_wake[0]);
     close(m_wake[1]);
-    close(m_listener);
 }
 
 void FakePostgresServer::Serve() {
     std::vector<Client> clients;
     for (;;) {
-        std::vector<pollfd> watched{{m_wake[0], POLLIN, 0}, {m_listener, POLLIN, 0}};
+        std::vector<pollfd> watched{{m_wake[0], POLLIN, 0}, {m_listener.Socket(), POLLIN, 0}};
         for (const Client& client : clients) watched.push_back({client.socket, POLLIN, 0});
         if (poll(watched.data(), watched.size(), -1) < 0) continue;
         if (watched[0].revents) break;
         if (watched[1].revents & POLLIN) {
-            const int accepted = accept(m_listener, nullptr, nullptr);
+            const int accepted = accept(m_listener.Socket(), nullptr, nullptr);
             if (accepted >= 0) clients.push_back(Client{accepted, {}, false, false});
         }
         for (std::size_t i = 2; i < watched.size(); ++i) {

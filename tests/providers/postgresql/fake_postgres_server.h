@@ -7,6 +7,8 @@
 #include <atomic>
 #include <thread>
 
+#include "support/loopback_listener.h"
+
 namespace orvanta::testing {
 
 class FakePostgresServer {
@@ -16,16 +18,15 @@ public:
     FakePostgresServer(const FakePostgresServer&) = delete;
     FakePostgresServer& operator=(const FakePostgresServer&) = delete;
 
-    int Port() const { return m_port; }
+    int Port() const { return m_listener.Port(); }
     void SetStalled(bool stalled) { m_stalled = stalled; }
     void SetHoldingCancelRequests(bool holding) { m_holdingCancels = holding; }
 
 private:
     void Serve();
 
-    int m_listener = -1;
+    LoopbackListener m_listener;
     int m_wake[2] = {-1, -1};
-    int m_port = 0;
     std::atomic<bool> m_stalled{false};
     std::atomic<bool> m_holdingCancels{false};
     std::thread m_thread;

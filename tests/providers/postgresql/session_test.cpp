@@ -1,10 +1,6 @@
 // The PostgreSQL provider against a real server: ORVANTA_TEST_POSTGRESQL holds its connection
 // string (scripts/postgres-server.sh starts a throw-away one). Without it these tests skip, unless
 // ORVANTA_REQUIRE_ALL_PROVIDERS=1 makes that a failure.
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
-
 #include <chrono>
 #include <cstdlib>
 #include <functional>
@@ -15,6 +11,7 @@
 #include "fake_postgres_server.h"
 #include "providers/postgresql/session.h"
 #include "support/cell_text.h"
+#include "support/loopback_listener.h"
 #include "support/text.h"
 
 namespace orvanta::providers {
@@ -346,21 +343,12 @@ TEST_F(PostgresSession, SessionEndedByTheServerFailsAndANewOneWorks) {
 
 // A listener that never accepts: the kernel completes the handshake, and then nothing answers.
 TEST(PostgresConnect, GivesUpAtTheConnectTimeout) {
-    const int listener = socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t size = sizeof address;
-    ASSERT_EQ(bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
-    ASSERT_EQ(listen(listener, 4), 0);
-    ASSERT_EQ(getsockname(listener, reinterpret_cast<sockaddr*>(&address), &size), 0);
-
+    const orvanta::testing::LoopbackListener listener;
     const ConnectionString properties =
-        ConnectionString::Parse(U16("Server=127.0.0.1;User ID=u;Port=" + std::to_string(ntohs(address.sin_port))));
+        ConnectionString::Parse(U16("Server=127.0.0.1;User ID=u;Port=" + std::to_string(listener.Port())));
     const auto start = Clock::now();
     const ProviderError error = ErrorOf([&] { postgresql::Open(properties, {1, 30}); });
     const auto elapsed = Clock::now() - start;
-    close(listener);
     EXPECT_EQ(error.Kind(), ErrorKind::Timeout) << U8(error.Message());
     EXPECT_LT(elapsed, std::chrono::seconds(10)) << "it did not hang";
 }
