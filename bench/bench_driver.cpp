@@ -24,6 +24,8 @@ struct Run {
     double wall = 0;        // seconds, the whole process
     double peakMegabytes = 0;
     std::vector<double> calls;  // seconds of each timed call the program reported
+    std::vector<long> faults;   // page faults of each timed call, where reported
+    double medianCall = 0;
     std::string hash;
     std::size_t chars = 0;
 };
@@ -70,6 +72,9 @@ Run Measure(const std::vector<std::string>& argv, bool discardOutput = false) {
             int records;
             lines >> seconds >> records;
             run.calls.push_back(seconds);
+            std::string rest;
+            std::getline(lines, rest);
+            if (!rest.empty()) run.faults.push_back(std::stol(rest));
         } else if (word == "hash") {
             lines >> run.hash;
         } else if (word == "chars") {
@@ -138,8 +143,12 @@ int main(int argc, char** argv) {
         const Run once = MedianRun(Repeat(runs, [&] {
             return Measure({ORVANTA_BENCH_HOST, ORVANTA_BENCH_LIBRARY, database, "query", "1", chars});
         }), &Run::wall);
-        const Run several = Measure({ORVANTA_BENCH_HOST, ORVANTA_BENCH_LIBRARY, database, "query",
-                                     std::to_string(repeats), chars});
+        std::vector<Run> severalRuns = Repeat(runs, [&] {
+            Run run = Measure({ORVANTA_BENCH_HOST, ORVANTA_BENCH_LIBRARY, database, "query", std::to_string(repeats), chars});
+            run.medianCall = Median(run.calls);
+            return run;
+        });
+        const Run several = MedianRun(severalRuns, &Run::medianCall);
         const double blockMegabytes = static_cast<double>(floor.chars) * 2 / (1024.0 * 1024.0);
 
         const auto row = [&](const char* name, double seconds, double peak) {
@@ -150,7 +159,11 @@ int main(int argc, char** argv) {
         row("floor: sqlite3 API to block", floor.wall, floor.peakMegabytes);
         row("library, one query", once.wall, once.peakMegabytes);
         const std::string repeated = "library, median of " + std::to_string(repeats);
-        row(repeated.c_str(), Median(several.calls), several.peakMegabytes);
+        row(repeated.c_str(), several.medianCall, several.peakMegabytes);
+        if (several.faults.size() > 1) {
+            std::printf("%-9d %-28s %ld on the first call, %ld on the last\n", rows, "page faults", several.faults.front(),
+                        several.faults.back());
+        }
         std::printf("%-9d %-28s %9.1f MB (%zu characters)%s\n", rows, "block", blockMegabytes, floor.chars,
                     once.hash == floor.hash ? ", same as the floor's" : ", DIFFERENT from the floor's");
         if (previousRows) {

@@ -4,9 +4,10 @@
  *   orvanta-bench-host LIBRARY DATABASE query REPEATS BUFFER-CHARS
  *   orvanta-bench-host LIBRARY DATABASE inserts COUNT
  *
- * Prints one line per timed call: "call <seconds> <records>".
+ * Prints one line per timed call: "call <seconds> <records> <page faults>".
  */
 #include <dlfcn.h>
+#include <sys/resource.h>
 #include <stdint.h>
 #include <stdio.h>
 #include <stdlib.h>
@@ -18,6 +19,12 @@ typedef int (*OpenFunction)(const char16_t*, const char16_t*);
 typedef int (*ExecuteFunction)(const char16_t*);
 typedef int (*QueryFunction)(const char16_t*, char16_t*);
 typedef void (*CloseFunction)(void);
+
+static long PageFaults(void) {
+    struct rusage usage;
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_minflt;
+}
 
 static double Now(void) {
     struct timespec t;
@@ -63,9 +70,10 @@ int main(int argc, char** argv) {
         char16_t* buffer = malloc(chars * sizeof(char16_t));
         char16_t* sql = Widen("SELECT * FROM bench");
         for (int i = 0; i < repeats; ++i) {
+            long faults = PageFaults();
             double start = Now();
             int records = query(sql, buffer);
-            printf("call %.6f %d\n", Now() - start, records);
+            printf("call %.6f %d %ld\n", Now() - start, records, PageFaults() - faults);
         }
         /* A checksum of the last block, to compare with the floor's. */
         uint64_t hash = 1469598103934665603ULL;

@@ -55,21 +55,22 @@ int ExecuteQueryIntoBuffer(const CADODatabase& database, LPCWSTR query, LPWSTR b
             recordCount = recordset.GetRecordCount();
             if (recordCount > 0) {
                 recordset.MoveFirst();
-                std::u16string line;
                 std::u16string field;
-                // The count alone drives the walk; the end-of-file state is never asked.
+                // The count alone drives the walk; the end-of-file state is never asked. Each row
+                // line is built at the end of the block itself: every field adds its text and a
+                // ",", so the line ends in "," exactly when it has fields, and that one goes.
                 for (LONG record = 0; record < recordset.GetRecordCount(); ++record) {
-                    line.clear();
+                    bool lineHasFields = false;
                     for (LONG index = 0; index < recordset.GetFieldCount(); ++index) {
                         field.clear();
                         recordset.GetFieldText(index, field, std::u16string());
                         MaskSeparators(field);
-                        line += field;
-                        line += u',';
+                        block.Append(field);
+                        block.Append(u',');
+                        lineHasFields = true;
                     }
-                    if (!line.empty() && line.back() == u',') line.pop_back();
-                    line += u"\r\n";
-                    block.Append(line);
+                    if (lineHasFields) block.RemoveLast();
+                    block.Append(u"\r\n");
                     recordset.MoveNext();
                 }
             }

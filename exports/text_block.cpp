@@ -3,6 +3,12 @@
 #include <algorithm>
 #include <cstring>
 
+#include "memory/large_block.h"
+
+void CTextBlock::ChunkDeleter::operator()(char16_t* chunk) const noexcept {
+    orvanta::memory::FreeLarge(chunk, kChunkCharacters * sizeof(char16_t));
+}
+
 void CTextBlock::Clear() { m_size = 0; }
 
 void CTextBlock::Release() {
@@ -15,7 +21,10 @@ void CTextBlock::Append(std::u16string_view text) {
     while (!text.empty()) {
         const std::size_t chunk = m_size / kChunkCharacters;
         const std::size_t offset = m_size % kChunkCharacters;
-        if (chunk == m_chunks.size()) m_chunks.push_back(std::make_unique_for_overwrite<char16_t[]>(kChunkCharacters));
+        if (chunk == m_chunks.size()) {
+            m_chunks.emplace_back(
+                static_cast<char16_t*>(orvanta::memory::AllocateLarge(kChunkCharacters * sizeof(char16_t))));
+        }
         const std::size_t count = std::min(text.size(), kChunkCharacters - offset);
         std::memcpy(m_chunks[chunk].get() + offset, text.data(), count * sizeof(char16_t));
         m_size += count;

@@ -15,6 +15,9 @@ public:
     void Release();
 
     void Append(std::u16string_view text);
+    void Append(char16_t c) { Append(std::u16string_view(&c, 1)); }
+    // Removes the last character.
+    void RemoveLast() { --m_size; }
     std::size_t Size() const { return m_size; }
     // Writes the whole block to `out`, which has room for Size() characters.
     void CopyTo(char16_t* out) const;
@@ -22,6 +25,11 @@ public:
 private:
     static constexpr std::size_t kChunkCharacters = std::size_t{1} << 20;  // 2 MB
 
-    std::vector<std::unique_ptr<char16_t[]>> m_chunks;
+    struct ChunkDeleter {
+        void operator()(char16_t* chunk) const noexcept;
+    };
+    using Chunk = std::unique_ptr<char16_t[], ChunkDeleter>;
+
+    std::vector<Chunk> m_chunks;
     std::size_t m_size = 0;
 };

@@ -1,5 +1,7 @@
 #include "providers/result_set.h"
 
+#include "memory/large_block.h"
+
 #include <algorithm>
 #include <array>
 #include <cassert>
@@ -80,9 +82,22 @@ std::size_t PayloadSize(CellKind kind, const std::byte* payload, const std::byte
 }  // namespace
 
 struct ResultSet::Block {
-    explicit Block(std::size_t bytesWanted) : bytes(new std::byte[bytesWanted]), size(bytesWanted) {}
-    std::unique_ptr<std::byte[]> bytes;
-    std::size_t size;
+    explicit Block(std::size_t bytesWanted)
+        : bytes(bytesWanted >= kLargestBlock ? static_cast<std::byte*>(memory::AllocateLarge(bytesWanted))
+                                             : new std::byte[bytesWanted]),
+          size(bytesWanted) {}
+    ~Block() {
+        if (size >= kLargestBlock) {
+            memory::FreeLarge(bytes, size);
+        } else {
+            delete[] bytes;
+        }
+    }
+    Block(const Block&) = delete;
+    Block& operator=(const Block&) = delete;
+
+    std::byte* const bytes;
+    const std::size_t size;
 };
 
 namespace {
@@ -105,12 +120,33 @@ public:
     void Release() {
         std::lock_guard lock(m_mutex);
         while (m_count > 0) delete m_blocks[--m_count];
+        delete m_rows;
+        m_rows = nullptr;
+    }
+
+    // The row index of a large result, kept with its capacity: a growing index moves into it.
+    void TakeRows(std::vector<const std::byte*>& rows) {
+        std::lock_guard lock(m_mutex);
+        if (!m_rows || m_rows->capacity() <= rows.capacity()) return;
+        m_rows->assign(rows.begin(), rows.end());
+        rows.swap(*m_rows);
+        m_rows->clear();
+    }
+    void GiveRows(std::vector<const std::byte*>& rows) {
+        if (rows.capacity() < kCachedRowsFrom) return;
+        rows.clear();
+        std::lock_guard lock(m_mutex);
+        if (!m_rows) m_rows = new std::vector<const std::byte*>;
+        if (rows.capacity() > m_rows->capacity()) rows.swap(*m_rows);
     }
 
 private:
+    static constexpr std::size_t kCachedRowsFrom = 65536;
+
     std::mutex m_mutex;
     std::array<ResultSet::Block*, 256> m_blocks{};  // at most 1 GB kept
     std::size_t m_count = 0;
+    std::vector<const std::byte*>* m_rows = nullptr;
 };
 
 constinit BlockCache g_cache;
@@ -128,6 +164,7 @@ void ResultSet::ReleaseCachedBlocks() { Cache().Release(); }
 void ResultSet::Clear() {
     Cache().Give(m_blocks);
     m_blocks.clear();
+    Cache().GiveRows(m_rows);
     m_rows.clear();
     m_rows.shrink_to_fit();
     m_rowStart = m_end = m_limit = nullptr;
@@ -141,6 +178,7 @@ void ResultSet::BeginRow() {
 }
 
 void ResultSet::EndRow() {
+    if (m_rows.size() == m_rows.capacity() && m_rows.size() >= 4096) Cache().TakeRows(m_rows);
     m_rows.push_back(m_rowStart);
     m_rowStart = nullptr;
 }
@@ -182,7 +220,7 @@ std::byte* ResultSet::Reserve(std::size_t bytes) {
     std::unique_ptr<Block> block;
     if (grown == kLargestBlock && partial + bytes <= kLargestBlock) block = Cache().Take();
     if (!block) block = std::make_unique<Block>(std::max(grown, partial + bytes));
-    std::byte* start = block->bytes.get();
+    std::byte* start = block->bytes;
     if (partial) std::memcpy(start, m_rowStart, partial);
     m_rowStart = start;
     m_end = start + partial;
