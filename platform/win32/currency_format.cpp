@@ -8,6 +8,7 @@
 #include <cstring>
 #include <mutex>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <windows.h>
@@ -25,27 +26,29 @@ std::string MonetaryLocaleName() {
     return "C";
 }
 
-// Locales are loaded once per name; a name that cannot be loaded falls back to "C".
+// Locales are loaded once per name and kept, so that a locale handed out stays valid while the
+// environment changes; a name that cannot be loaded falls back to "C".
 class MonetaryLocales {
 public:
+    ~MonetaryLocales() {
+        for (const auto& [name, locale] : m_loaded) freelocale(locale);
+    }
+
     locale_t Get() {
         const std::string name = MonetaryLocaleName();
         std::lock_guard lock(m_mutex);
-        if (m_locale && name == m_name) return m_locale;
+        for (const auto& [loadedName, locale] : m_loaded) {
+            if (loadedName == name) return locale;
+        }
         locale_t loaded = newlocale(LC_MONETARY_MASK | LC_NUMERIC_MASK | LC_CTYPE_MASK, name.c_str(), nullptr);
         if (!loaded) loaded = newlocale(LC_ALL_MASK, "C", nullptr);
-        // Locales handed out earlier stay valid: they are kept until the process ends.
-        if (m_locale) m_retired.push_back(m_locale);
-        m_locale = loaded;
-        m_name = name;
-        return m_locale;
+        m_loaded.emplace_back(name, loaded);
+        return loaded;
     }
 
 private:
     std::mutex m_mutex;
-    locale_t m_locale = nullptr;
-    std::string m_name;
-    std::vector<locale_t> m_retired;
+    std::vector<std::pair<std::string, locale_t>> m_loaded;
 };
 
 // Accepts what the platform accepts: an optional '-', digits, and an optional '.' with digits.
