@@ -134,20 +134,13 @@ TEST(DatabaseWithoutConnectionObject, ReportsFailureAndNeverRaises) {
         const char* label;
         testing::ScopedClassOverride::Create create;
     };
-    struct NoRun final : com::ComObject<NoRun, IRunnableObject> {
-        HRESULT GetRunningClass(CLSID*) override { return E_NOTIMPL; }
-        HRESULT Run(void*) override { return E_FAIL; }
-        BOOL IsRunning() override { return FALSE; }
-        HRESULT LockRunning(BOOL, BOOL) override { return S_OK; }
-        HRESULT SetContainedObject(BOOL) override { return S_OK; }
-    };
     struct NotAConnection final : com::ComObject<NotAConnection, ISupportErrorInfo> {
         HRESULT InterfaceSupportsErrorInfo(REFIID) override { return S_FALSE; }
     };
     const Case cases[] = {
         {"creation fails", [](IUnknown**) { return REGDB_E_CLASSNOTREG; }},
         {"running fails", [](IUnknown** object) {
-             *object = com::MakeCom<NoRun>().Detach();
+             *object = com::MakeCom<testing::RunnableObject>(E_FAIL).Detach();
              return S_OK;
          }},
         {"no _Connection interface", [](IUnknown** object) {

@@ -4,6 +4,7 @@
 #include "com/error_info.h"
 #include "com/object.h"
 #include "database/com_error.h"
+#include "support/com_testing.h"
 #include "support/text.h"
 
 namespace orvanta {
@@ -20,14 +21,6 @@ struct Supporter final : com::ComObject<Supporter, ISupportErrorInfo> {
     }
     HRESULT m_answer;
     IID asked{};
-};
-
-struct Plain final : com::ComObject<Plain, IRunnableObject> {
-    HRESULT GetRunningClass(CLSID*) override { return E_NOTIMPL; }
-    HRESULT Run(void*) override { return S_OK; }
-    BOOL IsRunning() override { return TRUE; }
-    HRESULT LockRunning(BOOL, BOOL) override { return S_OK; }
-    HRESULT SetContainedObject(BOOL) override { return S_OK; }
 };
 
 ComError Raise(HRESULT code, IUnknown* object, REFIID iid) {
@@ -49,7 +42,7 @@ TEST(RaiseComError, TakesTheThreadErrorOnlyWhenTheObjectVouchesForTheInterface) 
     const Case cases[] = {
         {"supported", ComPtr<IUnknown>(supporting.Get()), true},
         {"not for this interface", ComPtr<IUnknown>(com::MakeCom<Supporter>(S_FALSE).Get()), false},
-        {"no ISupportErrorInfo", ComPtr<IUnknown>(com::MakeCom<Plain>().Get()), false},
+        {"no ISupportErrorInfo", ComPtr<IUnknown>(com::MakeCom<testing::RunnableObject>().Get()), false},
         {"null interface", nullptr, false},
     };
     for (const Case& c : cases) {

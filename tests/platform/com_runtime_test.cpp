@@ -65,25 +65,11 @@ TEST(CoCreateInstance, RefusesUnknownClassesAndAggregation) {
     EXPECT_EQ(CoCreateInstance(CLSID_Connection, outer.Get(), CLSCTX_ALL, IID_IUnknown, &object), CLASS_E_NOAGGREGATION);
 }
 
-struct Runnable final : com::ComObject<Runnable, IRunnableObject> {
-    explicit Runnable(HRESULT result) : runResult(result) {}
-    HRESULT GetRunningClass(CLSID*) override { return E_NOTIMPL; }
-    HRESULT Run(void*) override {
-        ++runs;
-        return runResult;
-    }
-    BOOL IsRunning() override { return runs > 0; }
-    HRESULT LockRunning(BOOL, BOOL) override { return S_OK; }
-    HRESULT SetContainedObject(BOOL) override { return S_OK; }
-    HRESULT runResult;
-    int runs = 0;
-};
-
 TEST(OleRun, RunsObjectsThatCanBeRunAndPassesTheirResult) {
-    auto ok = com::MakeCom<Runnable>(S_OK);
+    auto ok = com::MakeCom<testing::RunnableObject>(S_OK);
     EXPECT_EQ(OleRun(ok.Get()), S_OK);
     EXPECT_EQ(ok->runs, 1);
-    auto failing = com::MakeCom<Runnable>(E_FAIL);
+    auto failing = com::MakeCom<testing::RunnableObject>(E_FAIL);
     EXPECT_EQ(OleRun(failing.Get()), E_FAIL);
     EXPECT_EQ(OleRun(nullptr), E_INVALIDARG);
 }
@@ -93,7 +79,7 @@ TEST(CoRegisterClassObject, ReplacesAClassUntilRevoked) {
     {
         ScopedClassOverride replacement(CLSID_Connection, [&](IUnknown** object) {
             ++created;
-            *object = com::MakeCom<Runnable>(S_OK).Detach();
+            *object = com::MakeCom<testing::RunnableObject>(S_OK).Detach();
             return S_OK;
         });
         ComPtr<IRunnableObject> runnable;

@@ -16,6 +16,22 @@ inline ULONG RefCount(IUnknown* object) {
     return object->Release();
 }
 
+// An object that can be run, answering Run with `runResult`; it offers nothing else.
+struct RunnableObject final : com::ComObject<RunnableObject, IRunnableObject> {
+    explicit RunnableObject(HRESULT result = S_OK) : runResult(result) {}
+    HRESULT GetRunningClass(CLSID*) override { return E_NOTIMPL; }
+    HRESULT Run(void*) override {
+        ++runs;
+        return runResult;
+    }
+    BOOL IsRunning() override { return runs > 0; }
+    HRESULT LockRunning(BOOL, BOOL) override { return S_OK; }
+    HRESULT SetContainedObject(BOOL) override { return S_OK; }
+
+    HRESULT runResult;
+    int runs = 0;
+};
+
 // Registers a factory for a class id for the life of the object, so that CoCreateInstance
 // builds a test double instead of the module's own class.
 class ScopedClassOverride {
