@@ -5,8 +5,11 @@
 
 class CVariant : public VARIANT {
 public:
-    CVariant() { VariantInit(this); }
-    ~CVariant() { VariantClear(this); }
+    CVariant() { vt = VT_EMPTY; }
+    // Only values that own something need clearing; the others simply end.
+    ~CVariant() {
+        if (vt == VT_BSTR || vt == VT_DISPATCH || vt == VT_UNKNOWN || (vt & (VT_ARRAY | VT_BYREF))) VariantClear(this);
+    }
     CVariant(const CVariant&) = delete;
     CVariant& operator=(const CVariant&) = delete;
 };

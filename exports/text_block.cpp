@@ -9,24 +9,48 @@ void CTextBlock::ChunkDeleter::operator()(char16_t* chunk) const noexcept {
     orvanta::memory::FreeLarge(chunk, kChunkCharacters * sizeof(char16_t));
 }
 
-void CTextBlock::Clear() { m_size = 0; }
+void CTextBlock::Clear() {
+    m_size = 0;
+    Locate();
+}
 
 void CTextBlock::Release() {
     m_chunks.clear();
     m_chunks.shrink_to_fit();
     m_size = 0;
+    Locate();
 }
 
-void CTextBlock::Append(std::u16string_view text) {
+void CTextBlock::RemoveLast() {
+    --m_size;
+    Locate();
+}
+
+void CTextBlock::Locate() {
+    const std::size_t chunk = m_size / kChunkCharacters;
+    const std::size_t offset = m_size % kChunkCharacters;
+    if (chunk < m_chunks.size()) {
+        m_next = m_chunks[chunk].get() + offset;
+        m_room = kChunkCharacters - offset;
+    } else {
+        m_next = nullptr;
+        m_room = 0;
+    }
+}
+
+void CTextBlock::AppendAcrossChunks(std::u16string_view text) {
     while (!text.empty()) {
-        const std::size_t chunk = m_size / kChunkCharacters;
-        const std::size_t offset = m_size % kChunkCharacters;
-        if (chunk == m_chunks.size()) {
-            m_chunks.emplace_back(
-                static_cast<char16_t*>(orvanta::memory::AllocateLarge(kChunkCharacters * sizeof(char16_t))));
+        if (m_room == 0) {
+            if (m_size / kChunkCharacters == m_chunks.size()) {
+                m_chunks.emplace_back(
+                    static_cast<char16_t*>(orvanta::memory::AllocateLarge(kChunkCharacters * sizeof(char16_t))));
+            }
+            Locate();
         }
-        const std::size_t count = std::min(text.size(), kChunkCharacters - offset);
-        std::memcpy(m_chunks[chunk].get() + offset, text.data(), count * sizeof(char16_t));
+        const std::size_t count = std::min(text.size(), m_room);
+        std::memcpy(m_next, text.data(), count * sizeof(char16_t));
+        m_next += count;
+        m_room -= count;
         m_size += count;
         text.remove_prefix(count);
     }

@@ -212,8 +212,7 @@ void ResultSet::PutBytes(CellKind kind, const void* data, std::size_t bytes, std
 
 // Makes room for `bytes` more bytes of the current row. A row never spans two blocks: when the
 // block is full, the part of the row written so far moves to the next one.
-std::byte* ResultSet::Reserve(std::size_t bytes) {
-    if (static_cast<std::size_t>(m_limit - m_end) >= bytes && m_end) return m_end;
+std::byte* ResultSet::ReserveInNewBlock(std::size_t bytes) {
     const std::size_t partial = m_rowStart && m_end ? static_cast<std::size_t>(m_end - m_rowStart) : 0;
     const std::size_t previous = m_blocks.empty() ? 0 : m_blocks.back()->size;
     const std::size_t grown = std::clamp(previous * 2, kFirstBlock, kLargestBlock);

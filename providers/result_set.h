@@ -132,7 +132,11 @@ public:
 
 private:
 
-    std::byte* Reserve(std::size_t bytes);
+    std::byte* Reserve(std::size_t bytes) {
+        if (m_end && static_cast<std::size_t>(m_limit - m_end) >= bytes) return m_end;
+        return ReserveInNewBlock(bytes);
+    }
+    std::byte* ReserveInNewBlock(std::size_t bytes);
     void PutKind(CellKind kind, std::size_t payload) {
         std::byte* at = Reserve(1 + payload);
         *at = static_cast<std::byte>(kind);
