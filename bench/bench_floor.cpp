@@ -14,7 +14,8 @@
 #include <string>
 #include <vector>
 
-#include "database/field_text.h"
+#include "database/date_text.h"
+#include "database/number_text.h"
 #include "providers/value_text.h"
 #include "unicode/utf.h"
 

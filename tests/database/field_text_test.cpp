@@ -9,7 +9,9 @@
 
 #include <gtest/gtest.h>
 
+#include "database/date_text.h"
 #include "database/field_text.h"
+#include "database/number_text.h"
 #include "support/temp_dir.h"
 #include "support/text.h"
 
