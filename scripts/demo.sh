@@ -11,7 +11,8 @@ cmake --build --preset release64 --target orvanta-host
 
 database="${1:-/tmp/orvanta-demo.db}"
 rm -f "${database}"
-build/release64/tools/host/orvanta-host "Provider=SQLite;Data Source=${database}" \
+build/release64/tools/host/orvanta-host --library build/release64/exports/liborvanta64.so \
+    "Provider=SQLite;Data Source=${database}" \
     "CREATE TABLE fruit(id INTEGER PRIMARY KEY, name TEXT, price REAL)" \
     "INSERT INTO fruit(name, price) VALUES ('apple', 0.5), ('pear, ripe', 0.75), ('plum', 1.25)" \
     "UPDATE fruit SET price = price * 2 WHERE price < 1" \

@@ -13,6 +13,8 @@
 #include <string>
 #include <vector>
 
+#include "unicode/utf.h"
+
 namespace {
 
 using OpenFunction = int (*)(const char16_t*, const char16_t*);
@@ -21,47 +23,15 @@ using QueryFunction = int (*)(const char16_t*, char16_t*);
 using CloseFunction = void (*)();
 
 std::u16string Widen(const std::string& utf8) {
-    std::u16string out;
-    for (std::size_t i = 0; i < utf8.size();) {
-        const auto lead = static_cast<unsigned char>(utf8[i]);
-        const int length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
-        char32_t code = length == 1 ? lead : lead & (0xFF >> (length + 1));
-        for (int k = 1; k < length && i + k < utf8.size(); ++k) code = (code << 6) | (utf8[i + k] & 0x3F);
-        i += length;
-        if (code >= 0x10000) {
-            out.push_back(static_cast<char16_t>(0xD800 + ((code - 0x10000) >> 10)));
-            out.push_back(static_cast<char16_t>(0xDC00 + ((code - 0x10000) & 0x3FF)));
-        } else {
-            out.push_back(static_cast<char16_t>(code));
-        }
-    }
-    return out;
+    std::u16string wide;
+    orvanta::unicode::AppendUtf16(utf8, wide);
+    return wide;
 }
 
 std::string Narrow(const char16_t* text) {
-    std::string out;
-    for (std::size_t i = 0; text[i] != 0; ++i) {
-        char32_t code = text[i];
-        if (code >= 0xD800 && code <= 0xDBFF && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) {
-            code = 0x10000 + ((code - 0xD800) << 10) + (text[++i] - 0xDC00);
-        }
-        if (code < 0x80) {
-            out.push_back(static_cast<char>(code));
-        } else if (code < 0x800) {
-            out.push_back(static_cast<char>(0xC0 | (code >> 6)));
-            out.push_back(static_cast<char>(0x80 | (code & 0x3F)));
-        } else if (code < 0x10000) {
-            out.push_back(static_cast<char>(0xE0 | (code >> 12)));
-            out.push_back(static_cast<char>(0x80 | ((code >> 6) & 0x3F)));
-            out.push_back(static_cast<char>(0x80 | (code & 0x3F)));
-        } else {
-            out.push_back(static_cast<char>(0xF0 | (code >> 18)));
-            out.push_back(static_cast<char>(0x80 | ((code >> 12) & 0x3F)));
-            out.push_back(static_cast<char>(0x80 | ((code >> 6) & 0x3F)));
-            out.push_back(static_cast<char>(0x80 | (code & 0x3F)));
-        }
-    }
-    return out;
+    std::string utf8;
+    if (!orvanta::unicode::AppendUtf8(text, utf8)) return "(text with a lone surrogate)";
+    return utf8;
 }
 
 bool ReturnsRows(std::string& statement) {
@@ -102,14 +72,9 @@ private:
     std::size_t m_bytes = 0;
 };
 
-std::string DefaultLibrary(const char* argv0) {
-    std::string path = argv0;
-    const std::size_t slash = path.rfind('/');
-    return (slash == std::string::npos ? std::string("./") : path.substr(0, slash + 1)) + ORVANTA_DEFAULT_LIBRARY;
-}
-
 int Usage() {
     std::fprintf(stderr, "usage: orvanta-host [--library PATH] CONNECTION-STRING [STATEMENT...]\n"
+                         "Without --library, loads " ORVANTA_DEFAULT_LIBRARY ".\n"
                          "Without statements, runs one statement per line of standard input.\n"
                          "Statements that return rows print their text block; put '?' before any other\n"
                          "statement to run it as a query.\n");
@@ -120,7 +85,7 @@ int Usage() {
 
 int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
-    std::string library = DefaultLibrary(argv[0]);
+    std::string library = ORVANTA_DEFAULT_LIBRARY;
     if (args.size() >= 2 && args[0] == "--library") {
         library = args[1];
         args.erase(args.begin(), args.begin() + 2);
